@@ -1,0 +1,131 @@
+#include "py_curve_store.h"
+
+#include "line_layout.h"
+#include "plot_file.h"
+#include "read_problem.h"
+#include "run_errors.h"
+
+namespace kelda {
+
+namespace {
+
+using layout::write;
+
+void readUserCurves(Run& run, int count) {
+    ProblemRecord& rec = run.rec;
+    FreeFormatReader& in = run.reader;
+    const double h = rec.solution.h;
+    const bool generatedToo = rec.control.pyOption == 2;
+    for (int c = 0; c < count; ++c) {
+        const auto k = static_cast<std::size_t>(c);
+        UserPyCurveHeader& head = rec.userPyCurveHeaders[k];
+        PyCurve& curve = rec.pyCurves[k];
+        in.beginRecord();
+        head.station = in.readInt("THE STATION OF A P-Y CURVE");
+        checkStation(run, head.station, "THE STATION OF A P-Y CURVE");
+        head.pointCount = in.readInt("THE POINT COUNT OF A P-Y CURVE");
+        checkCount(run, head.pointCount, kMaxPyPoints, "THE POINT COUNT OF A P-Y CURVE");
+        head.pMultiplier = in.readReal("THE P-MULTIPLIER");
+        head.yMultiplier = in.readReal("THE Y-MULTIPLIER");
+        curve.firstStation = curve.lastStation = head.station;
+        curve.pointCount = head.pointCount;
+        // Curves above the excavation level stand alone; below it a user
+        // curve is interpolated along the wall with the next one, unless
+        // generated curves are also present.
+        curve.continuation = (!generatedToo && head.station * h >= rec.solution.freeHeight) ? 1 : 0;
+        for (int i = 0; i < head.pointCount; ++i) {
+            const auto j = static_cast<std::size_t>(i);
+            in.beginRecord();
+            const double y = in.readReal("THE DEFLECTION OF A P-Y POINT");
+            const double p = in.readReal("THE SOIL RESISTANCE OF A P-Y POINT");
+            curve.y[j] = head.yMultiplier * y;
+            curve.p[j] = h * head.pMultiplier * p; // a force per station
+        }
+    }
+    rec.userPyCurveHeaderCount = count;
+}
+
+void curveBanner(Run& run) {
+    write(run.report, "( / / 6X '**************************************************'"
+                      " / 6X '*     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *'"
+                      " / 6X '**************************************************' / )");
+}
+
+void curvePoints(Run& run, const UserPyCurveHeader& head, const PyCurve& curve) {
+    const UnitLabels& u = run.rec.labels;
+    const double h = run.rec.solution.h;
+    write(run.report, "( / / 18X '    Y    ' 12X '   P    ' / 18X 2X A3 16X A4 A1 A2 / 18X '---------' 12X '--------' )",
+          {u.len3, u.for4, "/", u.len2});
+    for (int i = 0; i < head.pointCount; ++i) {
+        const auto j = static_cast<std::size_t>(i);
+        write(run.report, "( 17X E10.3 10X E10.3 )", {curve.y[j], curve.p[j] / h});
+    }
+}
+
+// User curves only: the curve line's layout follows the continuation flags of
+// this curve and the one before, as the station-table echo does.
+void echoUserCurvesOnly(Run& run) {
+    const ProblemRecord& rec = run.rec;
+    curveBanner(run);
+    int previousFlag = 0;
+    for (int c = 0; c < rec.userPyCurveHeaderCount; ++c) {
+        const auto k = static_cast<std::size_t>(c);
+        const UserPyCurveHeader& head = rec.userPyCurveHeaders[k];
+        const PyCurve& curve = rec.pyCurves[k];
+        write(run.report, "( / '     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER''      POINTS     ' / )");
+        const int lineCase = 2 * previousFlag + curve.continuation + 1;
+        if (lineCase == 2) {
+            write(run.report, "( / 5X I4 4X I3 5X 2E14.3 1( 10X I3 ) )",
+                  {head.station, curve.continuation, head.pMultiplier, head.yMultiplier, head.pointCount});
+        } else if (lineCase == 3 || lineCase == 4) {
+            write(run.report, "( / 9X I4 I3 5X 2E14.3 1( 10X I3 ) )",
+                  {head.station, curve.continuation, head.pMultiplier, head.yMultiplier, head.pointCount});
+        } else {
+            write(run.report, "( / 5X 2I4 I3 5X 2E14.3 1( 8X I4 ) )",
+                  {head.station, head.station, curve.continuation, head.pMultiplier, head.yMultiplier,
+                   head.pointCount});
+        }
+        curvePoints(run, head, curve);
+        previousFlag = curve.continuation;
+    }
+}
+
+void plotUserCurves(Run& run) {
+    const ProblemRecord& rec = run.rec;
+    const double h = rec.solution.h;
+    plot::integerLine(run, {rec.control.units, rec.pyCurveCount});
+    for (int c = 0; c < rec.pyCurveCount; ++c) {
+        const PyCurve& curve = rec.pyCurves[static_cast<std::size_t>(c)];
+        plot::realIntegerLine(run, curve.firstStation * h, curve.pointCount);
+        for (int i = 0; i < curve.pointCount; ++i) {
+            const auto j = static_cast<std::size_t>(i);
+            plot::realLine(run, {curve.y[j], curve.p[j] / h});
+        }
+    }
+}
+
+} // namespace
+
+void pyCurveStore(Run& run) {
+    ProblemRecord& rec = run.rec;
+    const int userCount = rec.control.userPyCurveCount;
+    const bool generated = rec.control.pyOption == 2;
+    rec.pyCurveCount = 0;
+    rec.userPyCurveHeaderCount = 0;
+    if (userCount > kMaxPyCurves) throw InputError::tooMuchData();
+    checkCount(run, userCount, kMaxPyCurves, "THE USER P-Y CURVE COUNT");
+
+    if (userCount > 0) readUserCurves(run, userCount);
+    if (generated) {
+        throw InputError::badData("ERROR -- GENERATED P-Y CURVES ARE NOT AVAILABLE IN THIS VERSION");
+    }
+    if (userCount > 0) {
+        rec.pyCurveCount = userCount;
+        echoUserCurvesOnly(run);
+        plotUserCurves(run);
+    } else if (rec.control.pyOption == 0) {
+        plot::integerLine(run, {rec.control.units, 0});
+    }
+}
+
+} // namespace kelda

@@ -1,0 +1,125 @@
+#include "run_driver.h"
+
+#include <exception>
+#include <memory>
+#include <new>
+
+#include "line_layout.h"
+#include "plot_file.h"
+#include "read_problem.h"
+#include "report_blocks.h"
+#include "run_errors.h"
+#include "solver.h"
+
+namespace kelda {
+
+namespace {
+
+void readTitle(Run& run) {
+    ProblemRecord& rec = run.rec;
+    std::string title;
+    if (!run.reader.readTextLine(title, 70, 80)) {
+        throw InputError::badData(
+            dataFileLineMessage(run.reader.lineNumber() + 1, "THE FILE ENDS WHERE THE TITLE LINE WAS EXPECTED"));
+    }
+    ++rec.problemCounter;
+    rec.title = title;
+    if (rec.problemCounter == 1) rec.runTitle = title;
+}
+
+// One problem: title, control line, headings, input, solution, end line.
+// Returns the continuation value (0 ends the run).
+int analyseProblem(Run& run) {
+    ProblemRecord& rec = run.rec;
+    readTitle(run);
+    rec.continuationValue = 0;
+    rec.pyMultiplierP = 1.0;
+    rec.pyMultiplierY = 1.0;
+    rec.maxIterations = 100;
+
+    readControlLine(run);
+    rec.stageCount = rec.control.stageCount;
+    if (rec.problemCounter >= 2) run.report << "\n\n";
+    report::programHeader(run);
+    report::problemHeading(run);
+
+    readProblem(run);
+    run.step(RunStep::BeforeSolution);
+    solveBeamColumn(run);
+    ++run.summary.problemsAnalysed;
+    run.summary.problems.push_back(ProblemSummary{rec.problemCounter, 0, {}});
+
+    run.reader.beginRecord();
+    int continuation = run.reader.readInt("THE END LINE");
+    if (continuation == rec.stageCount) continuation = 0;
+    rec.continuationValue = continuation;
+    return continuation;
+}
+
+} // namespace
+
+RunSummary runProblems(std::istream& data, std::ostream& report, std::ostream& plot, std::ostream& notes,
+                       std::ostream& console, const RunHooks* hooks) {
+    std::unique_ptr<ProblemRecord> record;
+    try {
+        record = std::make_unique<ProblemRecord>();
+    } catch (const std::bad_alloc&) {
+        RunSummary summary;
+        summary.ending = RunEnding::InternalError;
+        summary.message = "NOT ENOUGH MEMORY FOR THE PROBLEM RECORD";
+        return summary;
+    }
+    Run run(*record, data, report, plot, notes, console, hooks);
+    ProblemRecord& rec = *record;
+    rec.resultSetCount = 1;
+    rec.problemCounter = 0;
+
+    const auto endOfRun = [&run] {
+        report::endOfAnalysis(run);
+        plot::resultsSection(run);
+    };
+    try {
+        for (;;) {
+            const int continuation = analyseProblem(run);
+            if (continuation == 0) break;
+            rec.resultSetCount = continuation == 9 ? 2 : rec.stageCount;
+            plot::resultsSection(run);
+        }
+        endOfRun();
+    } catch (const InputError& error) {
+        run.summary.ending = RunEnding::InputError;
+        run.summary.message = error.message;
+        if (!error.detail.empty()) run.summary.message += "; " + error.detail;
+        try {
+            report::inputError(run, error);
+            endOfRun();
+        } catch (...) {
+            run.summary.outputWritten = false;
+        }
+    } catch (const EngineStop& stop) {
+        // A stop leaves the files as they stand: no "END OF ANALYSIS" and no
+        // results section for the problem.
+        run.summary.ending = RunEnding::Stopped;
+        run.summary.stopCode = stop.stopCode;
+        if (!stop.stopCode.empty()) console << "STOP " << stop.stopCode << '\n';
+    } catch (const std::exception& fault) {
+        run.summary.ending = RunEnding::InternalError;
+        run.summary.message = std::string("INTERNAL ERROR IN THE ENGINE: ") + fault.what();
+        try {
+            layout::write(report, "( / / 5X A )", {"ERROR -- " + run.summary.message});
+            endOfRun();
+        } catch (...) {
+            run.summary.outputWritten = false;
+        }
+    } catch (...) {
+        run.summary.ending = RunEnding::InternalError;
+        run.summary.message = "INTERNAL ERROR IN THE ENGINE";
+    }
+    report.flush();
+    plot.flush();
+    notes.flush();
+    if (!report.good() || !plot.good() || !notes.good()) run.summary.outputWritten = false;
+    return std::move(run.summary);
+}
+
+} // namespace kelda
