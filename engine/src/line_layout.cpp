@@ -5,15 +5,17 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <ostream>
 #include <string>
 #include <system_error>
 #include <vector>
 
-// The layouts of the report are those of the original formatted output, so
-// this formatter reproduces the Fortran rules exactly (verified line by line
-// against gfortran by tests/format):
+// The notation is that of Fortran formatted output, and the formatter follows
+// the Fortran rules exactly (checked line by line against gfortran by
+// tests/format). One deliberate difference: Fortran ignores blanks inside a
+// format, so "I2 2X" would read as I22 and X; here a blank ends an item, as
+// the report layouts are written with blanks between items.
+//
 //
 //  * Numbers go through std::to_chars, which rounds the exact binary value to
 //    nearest with ties to even, as the Fortran runtime does, and which never
@@ -232,7 +234,7 @@ struct Item {
     int d = 0;
     std::uint32_t begin = 0; // Literal: text position in the layout
     std::uint32_t length = 0;
-    int link = -1; // Open <-> Close
+    int link = -1; // Close: index of its Open
 };
 
 constexpr int kMaxDepth = 16;
@@ -261,19 +263,20 @@ public:
         std::array<int, kMaxDepth> open{};
         int depth = 0;
         reversion = 0;
-        bool needItem = false; // after a comma
         while (true) {
+            // Separators: blanks, and at most one comma between two items.
             bool comma = false;
             while (pos_ < end_ && (isBlank(s_[pos_]) || s_[pos_] == ',')) {
                 if (s_[pos_] == ',') {
-                    // A leading comma, or two commas with no item between.
-                    if (comma || needItem || items_.empty() || afterOpen()) return false;
+                    if (comma || items_.empty() || afterOpen()) return false;
                     comma = true;
                 }
                 ++pos_;
             }
-            needItem = comma;
-            if (pos_ >= end_) break;
+            if (pos_ >= end_) {
+                if (comma) return false;
+                break;
+            }
             const char c = s_[pos_];
             if (c == ')') {
                 if (depth == 0 || comma) return false;
@@ -282,7 +285,6 @@ public:
                 it.op = Op::Close;
                 it.link = open[static_cast<std::size_t>(--depth)];
                 if (it.link == static_cast<int>(items_.size()) - 1) return false; // "()"
-                items_[static_cast<std::size_t>(it.link)].link = static_cast<int>(items_.size());
                 if (depth == 0) reversion = it.link;
                 items_.push_back(it);
                 continue;
@@ -328,7 +330,7 @@ public:
             }
             if (!descriptor(k, repeat)) return false;
         }
-        if (depth != 0 || needItem) return false;
+        if (depth != 0) return false;
         return true;
     }
 

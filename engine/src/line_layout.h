@@ -14,6 +14,11 @@
 // gfortran): a number that does not fit its field is w asterisks, values are
 // rounded to nearest, an exponent of three digits drops its letter
 // (0.123+100). One call writes whole lines: every line ends with '\n'.
+// Unlike Fortran, a blank ends an item ("I2 2X" is I2 then 2X).
+//
+// A layout with a syntax error, or a value of the wrong kind for its item, is
+// a programming error: it asserts in a debug build; a release build writes a
+// line "**** invalid layout: ..." or asterisks across the field instead.
 
 #include <cstdint>
 #include <initializer_list>

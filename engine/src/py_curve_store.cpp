@@ -113,7 +113,7 @@ void pyCurveStore(Run& run) {
     rec.pyCurveCount = 0;
     rec.userPyCurveHeaderCount = 0;
     if (userCount > kMaxPyCurves) throw InputError::tooMuchData();
-    checkCount(run, userCount, kMaxPyCurves, "THE USER P-Y CURVE COUNT");
+    checkCount(run, userCount, kMaxPyCurves, "THE USER P-Y CURVE COUNT", run.controlLine);
 
     if (userCount > 0) readUserCurves(run, userCount);
     if (generated) {

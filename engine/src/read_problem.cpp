@@ -9,14 +9,15 @@
 
 namespace kelda {
 
-void checkCount(Run& run, int count, int capacity, std::string_view what) {
+void checkCount(Run& run, int count, int capacity, std::string_view what, long line) {
+    if (line == 0) line = run.reader.lineNumber();
     if (count < 0) {
-        throw InputError::badData(dataFileLineMessage(run.reader.lineNumber(), std::string(what) +
+        throw InputError::badData(dataFileLineMessage(line, std::string(what) +
                                                                                    " MUST NOT BE NEGATIVE, FOUND " +
                                                                                    std::to_string(count)));
     }
     if (count > capacity) {
-        throw InputError::tooMuchData(dataFileLineMessage(run.reader.lineNumber(),
+        throw InputError::tooMuchData(dataFileLineMessage(line,
                                                           std::string(what) + " IS " + std::to_string(count) +
                                                               ", AT MOST " + std::to_string(capacity) +
                                                               " CAN BE HELD")
@@ -46,6 +47,7 @@ void readControlLine(Run& run) {
     c.userPyCurveCount = in.readInt("THE USER P-Y CURVE COUNT");
     c.stageCount = in.readInt("THE NUMBER OF CONSTRUCTION STAGES");
     c.momentEISetCount = in.readInt("THE MOMENT-EI SET COUNT");
+    run.controlLine = in.lineNumber();
 
     if (c.units == 1) run.rec.labels = UnitLabels::english();
     if (c.units == 2) run.rec.labels = UnitLabels::si();
@@ -92,7 +94,7 @@ void readRestraints(Run& run) {
     const int count = rec.control.restraintCount;
     rec.boundaryCode.fill(1);
     if (count > kMaxRestraints) throw InputError::tooMuchData();
-    checkCount(run, count, kMaxRestraints, "THE RESTRAINT COUNT");
+    checkCount(run, count, kMaxRestraints, "THE RESTRAINT COUNT", run.controlLine);
     rec.restraintCount = count;
     if (count > 0) report::restraintsBanner(run);
     int previousStation = -1;
@@ -236,7 +238,7 @@ void readPyModifications(Run& run) {
     ProblemRecord& rec = run.rec;
     FreeFormatReader& in = run.reader;
     const int count = rec.control.pyModificationCount;
-    checkCount(run, count, kMaxPyModifications, "THE P-Y MODIFICATION COUNT");
+    checkCount(run, count, kMaxPyModifications, "THE P-Y MODIFICATION COUNT", run.controlLine);
     rec.pyModificationCount = count;
     for (int k = 0; k < count; ++k) {
         PyModification& m = rec.pyModifications[static_cast<std::size_t>(k)];
@@ -264,11 +266,11 @@ void readMomentEISets(Run& run) {
     FreeFormatReader& in = run.reader;
     const int count = rec.control.momentEISetCount;
     if (count <= 0) {
-        checkCount(run, count, kMaxMomentEISets, "THE MOMENT-EI SET COUNT");
+        checkCount(run, count, kMaxMomentEISets, "THE MOMENT-EI SET COUNT", run.controlLine);
         rec.momentEISetCount = 0;
         return;
     }
-    checkCount(run, count, kMaxMomentEISets, "THE MOMENT-EI SET COUNT");
+    checkCount(run, count, kMaxMomentEISets, "THE MOMENT-EI SET COUNT", run.controlLine);
     rec.momentEISetCount = count;
     for (int k = 0; k < count; ++k) {
         MomentEISet& set = rec.momentEISets[static_cast<std::size_t>(k)];
@@ -299,13 +301,13 @@ void readProblem(Run& run) {
     report::stiffnessAndLoadHeader(run);
 
     const int stiffnessRows = rec.control.stiffnessRowCount;
-    if (stiffnessRows < 0) checkCount(run, stiffnessRows, kMaxTableRows, "THE WALL STIFFNESS ROW COUNT");
+    if (stiffnessRows < 0) checkCount(run, stiffnessRows, kMaxTableRows, "THE WALL STIFFNESS ROW COUNT", run.controlLine);
     if (stiffnessRows == 0) {
         // Without a stiffness table there are no loads, springs, p-y
         // modifications or earth-pressure data either.
         report::emptyTable(run);
     } else {
-        checkCount(run, stiffnessRows, kMaxTableRows, "THE WALL STIFFNESS ROW COUNT");
+        checkCount(run, stiffnessRows, kMaxTableRows, "THE WALL STIFFNESS ROW COUNT", run.controlLine);
         readStiffnessTable(run);
         readLoadTable(run);
         readSpringTable(run);

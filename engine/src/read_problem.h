@@ -15,7 +15,8 @@ void readProblem(Run& run);
 
 // Checks a count read from the data file: negative counts and counts beyond
 // the store's capacity are errors in the data.
-void checkCount(Run& run, int count, int capacity, std::string_view what);
+// `line` is the data-file line the count was read from (0: the current line).
+void checkCount(Run& run, int count, int capacity, std::string_view what, long line = 0);
 
 // Checks that a station lies on the wall or its fictitious stations.
 void checkStation(Run& run, int station, std::string_view what);

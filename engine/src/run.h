@@ -45,6 +45,7 @@ struct Run {
 
     const RunHooks* hooks = nullptr;
     RunSummary summary;
+    long controlLine = 0; // data-file line of the current control line, for messages on its counts
 
     void step(RunStep s) {
         if (hooks && hooks->at) hooks->at(*this, s);

@@ -1,0 +1,86 @@
+// The kelda tool run as a user runs it: exit statuses, messages, output files.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "engine_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using kelda::test::readFile;
+using kelda::test::TempDir;
+using kelda::test::writeFile;
+
+struct Result {
+    int status = -1;
+    std::string output; // standard output and standard error together
+};
+
+Result kelda(const std::string& arguments) {
+    Result r;
+    const std::string command = std::string("'") + KELDA_CLI + "' " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return r;
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) r.output.append(buffer, n);
+    const int status = pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+const std::string kGood = "CLI test\n3 0 1 0 0 0 0 1 0\n10 1 10 0.001 0\n0 10 1 100\n0\n0\n0\n";
+
+TEST(Cli, RunWritesTheThreeFilesBesideTheDataFile) {
+    TempDir dir;
+    writeFile(dir / "wall.kl4d", kGood);
+    const Result r = kelda("run '" + (dir / "wall.kl4d").string() + "'");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(readFile(dir / "wall.kl4o").find("CLI test"), std::string::npos);
+    EXPECT_TRUE(fs::exists(dir / "wall.kl4p"));
+    EXPECT_TRUE(fs::exists(dir / "wall.kl4r"));
+}
+
+TEST(Cli, OutputDirectoryIsCreatedAndUsed) {
+    TempDir dir;
+    writeFile(dir / "wall.kl4d", kGood);
+    const Result r = kelda("run '" + (dir / "wall.kl4d").string() + "' -o '" + (dir / "out/sub").string() + "'");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_TRUE(fs::exists(dir / "out/sub/wall.kl4o"));
+    EXPECT_FALSE(fs::exists(dir / "wall.kl4o"));
+}
+
+TEST(Cli, ErrorInTheDataExitsWithOne) {
+    TempDir dir;
+    writeFile(dir / "bad.kl4d", "CLI test\n3 0 1 0 0 0 0 1 0\n10 1 10 0.001 0\n0 10 1 abc\n0\n0\n0\n");
+    const Result r = kelda("run '" + (dir / "bad.kl4d").string() + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("A NUMBER WAS EXPECTED FOR THE FLEXURAL RIGIDITY, FOUND 'abc'"), std::string::npos)
+        << r.output;
+    EXPECT_NE(readFile(dir / "bad.kl4o").find("END OF ANALYSIS"), std::string::npos);
+}
+
+TEST(Cli, MissingDataFileExitsWithTwoAndOneLine) {
+    TempDir dir;
+    const Result r = kelda("run '" + (dir / "absent.kl4d").string() + "'");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 1) << r.output;
+    EXPECT_NE(r.output.find("cannot open the data file"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "absent.kl4o"));
+}
+
+TEST(Cli, HelpVersionAndUsage) {
+    const Result help = kelda("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.output.find("Usage: kelda run FILE.kl4d [-o DIR]"), std::string::npos);
+    const Result version = kelda("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.output, "kelda 2013.4.8\n");
+    EXPECT_EQ(kelda("").status, 64);
+    EXPECT_EQ(kelda("frobnicate").status, 64);
+    EXPECT_EQ(kelda("run").status, 64);
+}
+
+} // namespace

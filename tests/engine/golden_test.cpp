@@ -1,0 +1,47 @@
+// The bundled examples analysed whole and compared with their stored report
+// and plot file. Set KELDA_UPDATE_GOLDEN=1 to rewrite the stored files after
+// a deliberate change, then read the diff before committing it.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "engine_test_support.h"
+#include "kelda/engine.h"
+
+namespace kelda {
+namespace {
+
+namespace fs = std::filesystem;
+using test::firstDifference;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+class Golden : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(Golden, ReportAndPlotFileMatchTheStoredOnes) {
+    const fs::path source = fs::path(KELDA_SOURCE_DIR) / "examples" / (std::string(GetParam()) + ".kl4d");
+    const fs::path goldenDir = fs::path(KELDA_TEST_DATA_DIR) / "golden";
+    TempDir dir;
+    const std::string base = (dir / GetParam()).string();
+    const RunSummary summary = runAnalysis({source.string(), base + ".kl4o", base + ".kl4p", base + ".kl4r"});
+    EXPECT_TRUE(summary.performed()) << summary.message;
+    for (const char* extension : {".kl4o", ".kl4p", ".kl4r"}) {
+        const std::string actual = readFile(base + extension);
+        const fs::path golden = goldenDir / (std::string(GetParam()) + extension);
+        if (std::getenv("KELDA_UPDATE_GOLDEN") != nullptr) {
+            fs::create_directories(goldenDir);
+            writeFile(golden, actual);
+            continue;
+        }
+        ASSERT_TRUE(fs::exists(golden)) << golden << " is missing; run with KELDA_UPDATE_GOLDEN=1";
+        const std::string expected = readFile(golden);
+        EXPECT_TRUE(expected == actual) << golden.filename() << ": " << firstDifference(expected, actual);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, Golden, ::testing::Values("cantilever"));
+
+} // namespace
+} // namespace kelda
