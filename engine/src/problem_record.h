@@ -16,6 +16,8 @@
 #include <cassert>
 #include <string>
 
+#include "soil_state.h"
+
 namespace kelda {
 
 // Stations -3 .. 410: the wall's stations 0..NINC plus three fictitious
@@ -212,6 +214,9 @@ struct ProblemRecord {
 
     int momentEISetCount = 0;
     std::array<MomentEISet, kMaxMomentEISets> momentEISets{};
+
+    // working data of the soil routines
+    SoilState soil;
 
     // Results of the last problem solved, for the plot file: stations 0 to
     // NINC+1 (NINC+2 rows); zero rows until a problem has been solved.
