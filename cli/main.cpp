@@ -7,6 +7,7 @@
 // Exit status: 0 the run was performed, 1 the report records an error in the
 // data, 2 the data file (or an output file) could not be opened, 64 usage.
 
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -43,6 +44,18 @@ kelda::RunPaths outputPaths(const fs::path& data, const fs::path& outputDir) {
         return p.string();
     };
     return {data.string(), beside(".kl4o"), beside(".kl4p"), beside(".kl4r")};
+}
+
+// One line per problem: iterations, top deflection, largest moment.
+void printProblemSummary(const kelda::ProblemSummary& p) {
+    const char* length = p.units == 1 ? "in" : p.units == 2 ? "m" : "L";
+    const char* moment = p.units == 1 ? "lb-in" : p.units == 2 ? "kN-m" : "F-L";
+    char line[256];
+    std::snprintf(line, sizeof line, "problem %d: %d iterations, top deflection %.4g %s, largest moment %.4g %s at %.4g %s",
+                  p.number, p.iterations, p.topDeflection, length, p.maxMoment, moment, p.maxMomentDepth, length);
+    std::cout << line;
+    for (const std::string& w : p.warnings) std::cout << "; " << w;
+    std::cout << "\n";
 }
 
 int runCommand(const std::vector<std::string_view>& args) {
@@ -84,6 +97,7 @@ int runCommand(const std::vector<std::string_view>& args) {
     }
 
     const kelda::RunSummary summary = kelda::runAnalysis(outputPaths(dataFile, outputDir), std::cerr);
+    for (const kelda::ProblemSummary& p : summary.problems) printProblemSummary(p);
     switch (summary.ending) {
     case kelda::RunEnding::Completed:
         break;

@@ -189,6 +189,17 @@ struct ProblemRecord {
     // station arrays
     StationArray<double> ei, q, s, t, r, p; // p holds the axial load with its sign reversed
     StationArray<int> boundaryCode;
+    // Each restraint's values bound to its own station: the deflection given
+    // at a station and the slope given at a station (a later record at the
+    // same station wins).
+    StationArray<double> givenDeflection, givenSlope;
+
+    // solution work arrays
+    StationArray<double> y;               // deflection
+    StationArray<double> qSolve, sSolve;  // Q and S plus the soil of the current iteration
+    StationArray<double> coefA, coefB, coefC; // y(j) = A(j)·y(j+2) + B(j)·y(j+1) + C(j)
+    StationArray<double> yAtEIUpdate;     // deflections when the moment–EI curves were last applied
+    StationArray<double> moment;          // results, for the report and the plot file
 
     // supports, for the earth-pressure routines
     double firstSupportDepth = 0.0, lastSupportDepth = 0.0;

@@ -93,6 +93,8 @@ void readRestraints(Run& run) {
     FreeFormatReader& in = run.reader;
     const int count = rec.control.restraintCount;
     rec.boundaryCode.fill(1);
+    rec.givenDeflection.fill(0.0);
+    rec.givenSlope.fill(0.0);
     if (count > kMaxRestraints) throw InputError::tooMuchData();
     checkCount(run, count, kMaxRestraints, "THE RESTRAINT COUNT", run.controlLine);
     rec.restraintCount = count;
@@ -116,15 +118,26 @@ void readRestraints(Run& run) {
         }
         previousStation = r.station;
         const int s = r.station;
+        if (r.caseCode >= 2 && (s < 0 || s > rec.solution.ninc)) {
+            // The slope condition is written at the stations on either side,
+            // and both must take part in the solution.
+            throw InputError::badData(dataFileLineMessage(
+                stationLine, "A SLOPE CAN BE SPECIFIED AT STATIONS 0 TO " + std::to_string(rec.solution.ninc) +
+                                 " ONLY, FOUND STATION " + std::to_string(s)));
+        }
         if (r.caseCode <= 1) {
             rec.boundaryCode[s] = 2; // deflection given at s
+            rec.givenDeflection[s] = r.deflection;
         } else if (r.caseCode == 2) {
             rec.boundaryCode[s - 1] = 3; // slope given at s
             rec.boundaryCode[s + 1] = 5;
+            rec.givenSlope[s] = r.slope;
         } else {
             rec.boundaryCode[s - 1] = 3; // deflection and slope given at s
             rec.boundaryCode[s] = 4;
             rec.boundaryCode[s + 1] = 5;
+            rec.givenDeflection[s] = r.deflection;
+            rec.givenSlope[s] = r.slope;
         }
     }
     if (count == 0) report::emptyTable(run);

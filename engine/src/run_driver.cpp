@@ -45,9 +45,8 @@ int analyseProblem(Run& run) {
 
     readProblem(run);
     run.step(RunStep::BeforeSolution);
-    solveBeamColumn(run);
+    run.summary.problems.push_back(solveBeamColumn(run));
     ++run.summary.problemsAnalysed;
-    run.summary.problems.push_back(ProblemSummary{rec.problemCounter, 0, {}});
 
     run.reader.beginRecord();
     int continuation = run.reader.readInt("THE END LINE");

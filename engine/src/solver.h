@@ -4,7 +4,9 @@
 
 namespace kelda {
 
-// The beam-column solution of one problem.
-void solveBeamColumn(Run& run);
+// The beam-column solution of one problem: iterations (logged in the notes
+// file), then the results table in the report; the results are kept in the
+// problem record for the plot file.
+ProblemSummary solveBeamColumn(Run& run);
 
 } // namespace kelda

@@ -37,8 +37,12 @@ enum class RunEnding {
 
 struct ProblemSummary {
     int number = 0;           // 1-based problem counter of the run
-    int iterations = 0;       // iterations of the solution (0 until solved)
+    int iterations = 0;       // iterations of the solution
     std::vector<std::string> warnings; // warnings printed with the results
+    double topDeflection = 0.0;  // deflection at station 0, in file units
+    double maxMoment = 0.0;      // bending moment of largest magnitude, in file units
+    double maxMomentDepth = 0.0; // its depth below the top of the wall
+    int units = 0;               // 1 English (in, lbs), 2 SI (m, kN), other: generic
 };
 
 struct RunSummary {
