@@ -52,6 +52,10 @@ std::string dataFileLineMessage(long line, std::string_view text) {
     return "ERROR -- DATA FILE LINE " + std::to_string(line) + ": " + std::string(text);
 }
 
+std::string FreeFormatReader::lineMessage(long line, std::string_view text) const {
+    return "ERROR -- " + source_ + " LINE " + std::to_string(line) + ": " + std::string(text);
+}
+
 bool FreeFormatReader::nextLine() {
     if (!std::getline(in_, line_)) {
         line_.clear();
@@ -82,7 +86,7 @@ std::string_view FreeFormatReader::nextToken(std::string_view what) {
             }
         }
         if (!nextLine()) {
-            throw InputError::badData(dataFileLineMessage(
+            throw InputError::badData(lineMessage(
                 lineNumber_ + 1, "THE FILE ENDS WHERE " + std::string(what) + " WAS EXPECTED"));
         }
     }
@@ -98,11 +102,11 @@ int FreeFormatReader::readInt(std::string_view what) {
     if (ec == std::errc::result_out_of_range ||
         (ec == std::errc() && whole &&
          (value > std::numeric_limits<std::int32_t>::max() || value < std::numeric_limits<std::int32_t>::min()))) {
-        throw InputError::badData(dataFileLineMessage(
+        throw InputError::badData(lineMessage(
             lineNumber_, "THE INTEGER FOR " + std::string(what) + " IS OUT OF RANGE, FOUND '" + shown(token) + "'"));
     }
     if (ec != std::errc() || !whole) {
-        throw InputError::badData(dataFileLineMessage(
+        throw InputError::badData(lineMessage(
             lineNumber_, "AN INTEGER WAS EXPECTED FOR " + std::string(what) + ", FOUND '" + shown(token) + "'"));
     }
     return static_cast<int>(value);
@@ -111,7 +115,7 @@ int FreeFormatReader::readInt(std::string_view what) {
 double FreeFormatReader::readReal(std::string_view what) {
     const std::string_view token = nextToken(what);
     if (!isRealSyntax(token)) {
-        throw InputError::badData(dataFileLineMessage(
+        throw InputError::badData(lineMessage(
             lineNumber_, "A NUMBER WAS EXPECTED FOR " + std::string(what) + ", FOUND '" + shown(token) + "'"));
     }
     std::string text(token);
@@ -130,7 +134,7 @@ double FreeFormatReader::readReal(std::string_view what) {
         if (tiny) return 0.0;
     }
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-        throw InputError::badData(dataFileLineMessage(
+        throw InputError::badData(lineMessage(
             lineNumber_, "THE NUMBER FOR " + std::string(what) + " IS OUT OF RANGE, FOUND '" + shown(token) + "'"));
     }
     return value;

@@ -17,12 +17,15 @@
 #include <istream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kelda {
 
 class FreeFormatReader {
 public:
-    explicit FreeFormatReader(std::istream& in) : in_(in) {}
+    // `source` names the text in messages ("DATA FILE", or a working file).
+    explicit FreeFormatReader(std::istream& in, std::string source = "DATA FILE")
+        : in_(in), source_(std::move(source)) {}
 
     // Starts a new read statement at the beginning of the next line.
     void beginRecord();
@@ -44,7 +47,10 @@ private:
     bool nextLine();
     std::string_view nextToken(std::string_view what);
 
+    [[nodiscard]] std::string lineMessage(long line, std::string_view text) const;
+
     std::istream& in_;
+    std::string source_;
     std::string line_;
     std::size_t pos_ = 0;
     long lineNumber_ = 0;

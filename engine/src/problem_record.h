@@ -147,6 +147,8 @@ struct SoilLayer {
 };
 
 struct PyCurve {
+    double fileDepth = 0.0; // depth as read from the p-y curve text (generated curves)
+    bool generated = false;
     int firstStation = 0, lastStation = 0;
     int pointCount = 0;
     int continuation = 0; // 1: interpolate along the wall with the next curve

@@ -1,5 +1,8 @@
 #include "py_curve_store.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "line_layout.h"
 #include "plot_file.h"
 #include "read_problem.h"
@@ -25,6 +28,11 @@ void readUserCurves(Run& run, int count) {
         checkStation(run, head.station, "THE STATION OF A P-Y CURVE");
         head.pointCount = in.readInt("THE POINT COUNT OF A P-Y CURVE");
         checkCount(run, head.pointCount, kMaxPyPoints, "THE POINT COUNT OF A P-Y CURVE");
+        if (head.pointCount < 2) {
+            // A curve needs one segment at least to give a resistance and a stiffness.
+            throw InputError::badData(dataFileLineMessage(
+                in.lineNumber(), "A P-Y CURVE NEEDS AT LEAST TWO POINTS, FOUND " + std::to_string(head.pointCount)));
+        }
         head.pMultiplier = in.readReal("THE P-MULTIPLIER");
         head.yMultiplier = in.readReal("THE Y-MULTIPLIER");
         curve.firstStation = curve.lastStation = head.station;
@@ -90,21 +98,121 @@ void echoUserCurvesOnly(Run& run) {
     }
 }
 
-void plotUserCurves(Run& run) {
-    const ProblemRecord& rec = run.rec;
-    const double h = rec.solution.h;
-    plot::integerLine(run, {rec.control.units, rec.pyCurveCount});
-    for (int c = 0; c < rec.pyCurveCount; ++c) {
-        const PyCurve& curve = rec.pyCurves[static_cast<std::size_t>(c)];
-        plot::realIntegerLine(run, curve.firstStation * h, curve.pointCount);
-        for (int i = 0; i < curve.pointCount; ++i) {
-            const auto j = static_cast<std::size_t>(i);
-            plot::realLine(run, {curve.y[j], curve.p[j] / h});
-        }
+// A point line of the plot file: y and p as the curve was given (p per unit
+// length of wall, before the multiplication by h).
+void plotPoints(Run& run, const PyCurve& curve) {
+    const double h = run.rec.solution.h;
+    for (int i = 0; i < curve.pointCount; ++i) {
+        const auto j = static_cast<std::size_t>(i);
+        plot::realLine(run, {curve.y[j], curve.p[j] / h});
     }
 }
 
+void plotCurves(Run& run) {
+    const ProblemRecord& rec = run.rec;
+    const double h = rec.solution.h;
+    const bool onlyGenerated = rec.userPyCurveHeaderCount == 0;
+    plot::integerLine(run, {rec.control.units, rec.pyCurveCount});
+    for (int c = 0; c < rec.pyCurveCount; ++c) {
+        const PyCurve& curve = rec.pyCurves[static_cast<std::size_t>(c)];
+        if (curve.generated && onlyGenerated) {
+            layout::write(run.plot, "( 1X F10.2 1X I5 )", {curve.fileDepth, curve.pointCount});
+        } else if (curve.generated) {
+            plot::realIntegerLine(run, curve.fileDepth, curve.pointCount);
+        } else {
+            plot::realIntegerLine(run, curve.firstStation * h, curve.pointCount);
+        }
+        plotPoints(run, curve);
+    }
+}
+
+// User curves beside generated ones: each stands alone, and its line shows
+// the flag it is applied with.
+void echoUserCurvesBesideGenerated(Run& run) {
+    const ProblemRecord& rec = run.rec;
+    curveBanner(run);
+    for (int c = 0; c < rec.userPyCurveHeaderCount; ++c) {
+        const auto k = static_cast<std::size_t>(c);
+        const UserPyCurveHeader& head = rec.userPyCurveHeaders[k];
+        write(run.report, "( / '     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER''      POINTS     ' / )");
+        write(run.report, "( / 9X I4 I3 5X 2E14.3 1( 10X I3 ) )",
+              {head.station, rec.pyCurves[k].continuation, head.pMultiplier, head.yMultiplier, head.pointCount});
+        curvePoints(run, head, rec.pyCurves[k]);
+    }
+}
+
+// The generation of p-y curves from the soil layers writes its report
+// sections and the p-y curve text.
+void generatePyCurves(Run&) {
+    throw InputError::badData("ERROR -- GENERATED P-Y CURVES ARE NOT AVAILABLE IN THIS VERSION");
+}
+
 } // namespace
+
+void readPyCurveText(Run& run, int userCount) {
+    ProblemRecord& rec = run.rec;
+    const double h = rec.solution.h;
+    run.pyCurveFile.seekg(0);
+    FreeFormatReader in(run.pyCurveFile, "P-Y CURVE FILE");
+    in.beginRecord();
+    const int count = in.readInt("THE CURVE COUNT");
+    if (count > kMaxPyCurves) throw InputError::tooMuchData();
+    if (count < 0) {
+        throw InputError::badData("ERROR -- P-Y CURVE FILE LINE 1: THE CURVE COUNT MUST NOT BE NEGATIVE, FOUND " +
+                                  std::to_string(count));
+    }
+    for (int k = 0; k < count; ++k) {
+        PyCurve& curve = rec.pyCurves[static_cast<std::size_t>(k)];
+        in.beginRecord();
+        if (k < userCount) {
+            // The curve keeps the values read from the data file.
+            in.readInt("THE STATION OF A USER CURVE");
+            const int points = in.readInt("THE POINT COUNT OF A USER CURVE");
+            for (int i = 0; i < points; ++i) {
+                in.beginRecord();
+                in.readInt("THE POINT NUMBER");
+                in.readReal("P");
+                in.readReal("Y");
+            }
+            continue;
+        }
+        const double depth = in.readReal("THE DEPTH OF A CURVE");
+        const int points = in.readInt("THE POINT COUNT OF A CURVE");
+        const int records = userCount > 0 ? points : 34;
+        if (records != 34) {
+            throw InputError::badData("ERROR -- P-Y CURVE FILE LINE " + std::to_string(in.lineNumber()) +
+                                      ": A GENERATED CURVE HAS 34 POINTS, FOUND " + std::to_string(points));
+        }
+        std::array<double, 34> p{}, y{};
+        for (int i = 0; i < 34; ++i) {
+            in.beginRecord();
+            in.readInt("THE POINT NUMBER");
+            p[static_cast<std::size_t>(i)] = in.readReal("P");
+            y[static_cast<std::size_t>(i)] = in.readReal("Y");
+        }
+        curve.generated = true;
+        curve.fileDepth = depth;
+        const double station = std::round(depth / h);
+        curve.firstStation = curve.lastStation =
+            static_cast<int>(std::clamp(station, static_cast<double>(kFirstStation), static_cast<double>(kLastStation)));
+        curve.continuation = 1; // generated curves form one chain down the wall
+        curve.pointCount = 33;
+        // Backfill side first, deflection toward the backfill negative; then
+        // the excavation side, its resistance opposing positive deflection.
+        // The shared zero point of the two sides is taken once.
+        for (int i = 0; i < 17; ++i) {
+            const auto src = static_cast<std::size_t>(33 - i);
+            curve.y[static_cast<std::size_t>(i)] = -y[src];
+            curve.p[static_cast<std::size_t>(i)] = h * p[src];
+        }
+        for (int i = 0; i < 16; ++i) {
+            const auto src = static_cast<std::size_t>(1 + i);
+            curve.y[static_cast<std::size_t>(17 + i)] = y[src];
+            curve.p[static_cast<std::size_t>(17 + i)] = -h * p[src];
+        }
+    }
+    rec.pyCurveCount = count;
+}
 
 void pyCurveStore(Run& run) {
     ProblemRecord& rec = run.rec;
@@ -117,12 +225,19 @@ void pyCurveStore(Run& run) {
 
     if (userCount > 0) readUserCurves(run, userCount);
     if (generated) {
-        throw InputError::badData("ERROR -- GENERATED P-Y CURVES ARE NOT AVAILABLE IN THIS VERSION");
-    }
-    if (userCount > 0) {
+        if (userCount > 0) echoUserCurvesBesideGenerated(run);
+        run.pyCurveFile.str({});
+        run.pyCurveFile.clear();
+        generatePyCurves(run);
+        readPyCurveText(run, userCount);
+        if (rec.pyCurveCount == 0) {
+            write(run.report, "( / '                    ' )");
+        }
+        plotCurves(run);
+    } else if (userCount > 0) {
         rec.pyCurveCount = userCount;
         echoUserCurvesOnly(run);
-        plotUserCurves(run);
+        plotCurves(run);
     } else if (rec.control.pyOption == 0) {
         plot::integerLine(run, {rec.control.units, 0});
     }

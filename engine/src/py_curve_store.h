@@ -10,4 +10,10 @@ namespace kelda {
 // and writes the plot file's p-y section.
 void pyCurveStore(Run& run);
 
+// Reads the p-y curve text (run.pyCurveFile) into the curve store: the count
+// line, then the user curves (their points are skipped: the store keeps the
+// values read from the data file) and the generated curves, each turned from
+// its 34 records (17 per side, magnitudes) into 33 points in increasing y.
+void readPyCurveText(Run& run, int userCount);
+
 } // namespace kelda

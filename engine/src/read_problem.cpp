@@ -294,6 +294,11 @@ void readMomentEISets(Run& run) {
         checkStation(run, set.lastStation, "THE LAST STATION OF A MOMENT-EI SET");
         set.pointCount = in.readInt("THE POINT COUNT OF A MOMENT-EI SET");
         checkCount(run, set.pointCount, kMaxMomentEIPoints, "THE POINT COUNT OF A MOMENT-EI SET");
+        if (set.pointCount < 2) {
+            // The EI is read off a segment of the set's curve.
+            throw InputError::badData(dataFileLineMessage(
+                in.lineNumber(), "A MOMENT-EI SET NEEDS AT LEAST TWO POINTS, FOUND " + std::to_string(set.pointCount)));
+        }
         for (int i = 0; i < set.pointCount; ++i) {
             in.beginRecord();
             set.moment[static_cast<std::size_t>(i)] = in.readReal("THE MOMENT OF A MOMENT-EI POINT");
