@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine_test_support.h"
@@ -41,7 +42,13 @@ TEST_P(Golden, ReportAndPlotFileMatchTheStoredOnes) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, Golden, ::testing::Values("cantilever"));
+INSTANTIATE_TEST_SUITE_P(Examples, Golden,
+                         ::testing::Values("cantilever", "tied-back", "short-long-term", "three-stages"),
+                         [](const auto& caseInfo) {
+                             std::string name = caseInfo.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 } // namespace
 } // namespace kelda

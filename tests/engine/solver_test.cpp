@@ -349,6 +349,21 @@ TEST(Solver, LoneChainedCurveActsAlone) {
     EXPECT_LT(supported.deflection(0), 0.5 * free.deflection(0));
 }
 
+// Legal-looking data that would divide by zero gives a defined result.
+TEST(Solver, CurveWithEqualDeflectionsGivesNoNaN) {
+    Wall w;
+    w.ninc = 10;
+    w.h = 10.0;
+    w.restraints = {"3 10 0 0"};
+    w.loads = {load(0, 100.0)};
+    w.curves = {"5 4 1 1\n-1 10\n0 0\n0 -5\n1 -10\n"};
+    const auto s = solve(w);
+    EXPECT_EQ(s.run.summary.ending, RunEnding::Completed);
+    EXPECT_EQ(s.run.report.find("NaN"), std::string::npos);
+    EXPECT_EQ(s.run.plot.find("nan"), std::string::npos);
+    EXPECT_EQ(s.run.plot.find("NaN"), std::string::npos);
+}
+
 TEST(Solver, SlopeAtStationMinusOneIsRejected) {
     Wall w;
     w.ninc = 10;
