@@ -16,6 +16,7 @@
 #include <cassert>
 #include <string>
 
+#include "py_soil_state.h"
 #include "soil_state.h"
 
 namespace kelda {
@@ -230,6 +231,10 @@ struct ProblemRecord {
 
     // working data of the soil routines
     SoilState soil;
+    PySoilState pySoil;
+    // Effective vertical stress of the backfill at the excavation level, left
+    // by the earth-pressure routines for the offset force of the p-y curves.
+    double backfillStressAtExcavation = 0.0;
 
     // Results of the last problem solved, for the plot file: stations 0 to
     // NINC+1 (NINC+2 rows); zero rows until a problem has been solved.
