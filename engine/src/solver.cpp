@@ -300,7 +300,7 @@ void resultsHeading(Run& run, const IterationState& state) {
 
 // Slope, moment, shear and net reaction from the deflections; the results
 // table of the report and the rows kept for the plot file.
-void results(Run& run, const IterationState& state) {
+void results(Run& run, const IterationState& state, std::vector<StationResult>& stations) {
     ProblemRecord& rec = run.rec;
     const int ninc = rec.solution.ninc;
     const double h = rec.solution.h;
@@ -320,6 +320,7 @@ void results(Run& run, const IterationState& state) {
         if (j <= ninc) {
             write(run.report, "( 2X I4 2X E10.3 6E12.3 )",
                   {j, x, rec.y[j], slope, rec.moment[j], shear, reaction, rec.ei[j]});
+            stations.push_back({j, x, rec.y[j], slope, rec.moment[j], shear, reaction, rec.ei[j]});
         }
         const auto k = static_cast<std::size_t>(j);
         rec.resultDepth[k] = x;
@@ -360,8 +361,12 @@ ProblemSummary solveBeamColumn(Run& run) {
     report::problemHeading(run);
     write(run.notes, "( / / / '     ITERATION MONITOR DATA' / '     ----------------------' )");
     const IterationState state = iterate(run);
-    results(run, state);
-    return summaryOf(rec, state);
+    std::vector<StationResult> stations;
+    stations.reserve(static_cast<std::size_t>(rec.solution.ninc + 1));
+    results(run, state, stations);
+    ProblemSummary summary = summaryOf(rec, state);
+    summary.stations = std::move(stations);
+    return summary;
 }
 
 } // namespace kelda

@@ -29,9 +29,10 @@ protected:
     }
 
     std::string writeFile(const std::string& contents) {
-        const auto path = std::filesystem::temp_directory_path() /
-                          ("kelda_curve_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt");
+        const auto path =
+            std::filesystem::temp_directory_path() /
+            ("kelda_curve_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt");
         std::ofstream(path, std::ios::binary) << contents;
         files.push_back(path);
         return path.string();
@@ -100,8 +101,8 @@ TEST(ReadNumbersTest, Lines) {
         {"0.5, 120", {0.5, 120}},
         {"1 2 x 3", {1, 2}},
         {"+1.5 -2E3 .5", {1.5, -2000, 0.5}},
-        {"1,5", {1, 5}},       // the comma separates, whatever the locale
-        {"1e999 2", {}},       // out of range: not a number
+        {"1,5", {1, 5}}, // the comma separates, whatever the locale
+        {"1e999 2", {}}, // out of range: not a number
         {",1", {}},
         {"", {}},
         {"1 2\r3", {1, 2, 3}},

@@ -17,7 +17,9 @@ struct CheckCase {
     const char* textAfter;
 };
 
-void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DataEditCheckTest : public ::testing::TestWithParam<CheckCase> {};
 
@@ -50,16 +52,21 @@ DataEditDefinition realField(double minVal, double maxVal) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DataEditCheckTest,
-    ::testing::Values(
-        CheckCase{"FormulaIsReplacedByValue", {}, "12*3.5", true, "", "42"},
-        CheckCase{"AboveMaxCorrected", integerField(1, 300), "301", false, "Entry must be less than or equal to 300", "300"},
-        CheckCase{"BelowMinCorrected", integerField(1, 300), "0", false, "Entry must be greater than or equal to 1", "1"},
-        CheckCase{"RealBelowMin", realField(0.5, 10), "0.25", false, "Entry must be greater than or equal to 0.5", "0.5"},
-        CheckCase{"IntegerOnlyFraction", integerField(1, 300), "2.5", false, "Entry must be an integer.", "2.5"},
-        CheckCase{"IntegerOnlyNearWhole", integerField(1, 300), "0.57*100", true, "", "57"},
-        CheckCase{"IntegerOnlyEvaluationError", integerField(1, 300), "abc", false, "Entry must be a valid integer.", "abc"},
-        CheckCase{"RealEvaluationError", {}, "2*", false, std::string(kMsgInvalidExpression), "2*"},
-        CheckCase{"BlankReal", {}, "", false, std::string(kMsgBlank), ""}));
+    ::testing::Values(CheckCase{"FormulaIsReplacedByValue", {}, "12*3.5", true, "", "42"},
+                      CheckCase{"AboveMaxCorrected", integerField(1, 300), "301", false,
+                                "Entry must be less than or equal to 300", "300"},
+                      CheckCase{"BelowMinCorrected", integerField(1, 300), "0", false,
+                                "Entry must be greater than or equal to 1", "1"},
+                      CheckCase{"RealBelowMin", realField(0.5, 10), "0.25", false,
+                                "Entry must be greater than or equal to 0.5", "0.5"},
+                      CheckCase{"IntegerOnlyFraction", integerField(1, 300), "2.5", false,
+                                "Entry must be an integer.", "2.5"},
+                      CheckCase{"IntegerOnlyNearWhole", integerField(1, 300), "0.57*100", true, "", "57"},
+                      CheckCase{"IntegerOnlyEvaluationError", integerField(1, 300), "abc", false,
+                                "Entry must be a valid integer.", "abc"},
+                      CheckCase{
+                          "RealEvaluationError", {}, "2*", false, std::string(kMsgInvalidExpression), "2*"},
+                      CheckCase{"BlankReal", {}, "", false, std::string(kMsgBlank), ""}));
 
 TEST(DataEditLimitsTest, SettersKeepTheInvariants) {
     DataEditModel field({}, '.');
@@ -126,16 +133,17 @@ TEST(DataEditLabelTest, CaptionWithFieldUnitsLabel) {
     field.setUnits(9); // above 3 is taken as 3
     field.setEnabled(false);
     field.setUnitsString("");
-    EXPECT_EQ(observer.labels, (std::vector<std::string>{"Unit weight (kN/m^3)", "Unit weight (F/L2^3)",
-                                                         "Unit weight (F/L2^3)", "Unit weight (F/L2^3) [disabled]",
-                                                         "Unit weight [disabled]"}));
+    EXPECT_EQ(observer.labels, (std::vector<std::string>{
+                                   "Unit weight (kN/m^3)", "Unit weight (F/L2^3)", "Unit weight (F/L2^3)",
+                                   "Unit weight (F/L2^3) [disabled]", "Unit weight [disabled]"}));
     field.setText("2*3");
     field.check();
     EXPECT_EQ(observer.texts, (std::vector<std::string>{"2*3", "6"}));
 }
 
 TEST(DataEditKeysTest, OperatorsExtendASelectedValue) {
-    for (const char c : std::string("+-/*^=%!")) EXPECT_TRUE(DataEditModel::movesCaretToEndBeforeTyping(c, true)) << c;
+    for (const char c : std::string("+-/*^=%!"))
+        EXPECT_TRUE(DataEditModel::movesCaretToEndBeforeTyping(c, true)) << c;
     EXPECT_FALSE(DataEditModel::movesCaretToEndBeforeTyping('+', false));
     EXPECT_FALSE(DataEditModel::movesCaretToEndBeforeTyping('5', true));
 }

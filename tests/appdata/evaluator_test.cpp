@@ -15,7 +15,9 @@ struct ValueCase {
     double expected;
 };
 
-void PrintTo(const ValueCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+void PrintTo(const ValueCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class EvaluateValueTest : public ::testing::TestWithParam<ValueCase> {};
 
@@ -45,25 +47,29 @@ INSTANTIATE_TEST_SUITE_P(
         // parentheses become their values in the text
         ValueCase{"(2)(3)", 23}, ValueCase{"((((1+1))))*2", 4}, ValueCase{"(1+2)*(3+4)", 21},
         // operands
-        ValueCase{"pi", kPi}, ValueCase{"-PI", -kPi}, ValueCase{"E", std::numbers::e}, ValueCase{"-e", -std::numbers::e},
-        ValueCase{"sin(pi/2)", 1}, ValueCase{"arcsin(1)", kPi / 2}, ValueCase{"arccos(1)", 0},
-        ValueCase{"arctan1", kPi / 4}, ValueCase{"arctanh(0.5)", std::atanh(0.5)}, ValueCase{"tanh1", std::tanh(1.0)},
-        ValueCase{"cotan1", 1 / std::tan(1.0)}, ValueCase{"sec0", 1}, ValueCase{"cosec(pi/2)", 1},
-        ValueCase{"csc(pi/2)", 1}, ValueCase{"cosh0", 1}, ValueCase{"sinh0", 0}, ValueCase{"arcsinh0", 0},
-        ValueCase{"arccosh(0.5)", 0}, ValueCase{"arccosh2", std::acosh(2.0)}, ValueCase{"abs-3", 3},
-        ValueCase{"frac(-2.75)", -0.75}, ValueCase{"int(-2.75)", -2}, ValueCase{"ln(e)", 1}, ValueCase{"round2.6", 3},
-        ValueCase{"ceil2.1", 3}, ValueCase{"floor-2.1", -3}, ValueCase{"log1000", 3}, ValueCase{"SQRT16", 4},
-        ValueCase{"sinsin0", 0}, ValueCase{"3!", 6}, ValueCase{"0!", 1}, ValueCase{"-3!", -6}, ValueCase{"3!!", 720},
-        ValueCase{"(0.1*30)!", 6}, ValueCase{"$FF", 255}, ValueCase{"$ff+1", 256}, ValueCase{"-$10", -16},
+        ValueCase{"pi", kPi}, ValueCase{"-PI", -kPi}, ValueCase{"E", std::numbers::e},
+        ValueCase{"-e", -std::numbers::e}, ValueCase{"sin(pi/2)", 1}, ValueCase{"arcsin(1)", kPi / 2},
+        ValueCase{"arccos(1)", 0}, ValueCase{"arctan1", kPi / 4}, ValueCase{"arctanh(0.5)", std::atanh(0.5)},
+        ValueCase{"tanh1", std::tanh(1.0)}, ValueCase{"cotan1", 1 / std::tan(1.0)}, ValueCase{"sec0", 1},
+        ValueCase{"cosec(pi/2)", 1}, ValueCase{"csc(pi/2)", 1}, ValueCase{"cosh0", 1}, ValueCase{"sinh0", 0},
+        ValueCase{"arcsinh0", 0}, ValueCase{"arccosh(0.5)", 0}, ValueCase{"arccosh2", std::acosh(2.0)},
+        ValueCase{"abs-3", 3}, ValueCase{"frac(-2.75)", -0.75}, ValueCase{"int(-2.75)", -2},
+        ValueCase{"ln(e)", 1}, ValueCase{"round2.6", 3}, ValueCase{"ceil2.1", 3}, ValueCase{"floor-2.1", -3},
+        ValueCase{"log1000", 3}, ValueCase{"SQRT16", 4}, ValueCase{"sinsin0", 0}, ValueCase{"3!", 6},
+        ValueCase{"0!", 1}, ValueCase{"-3!", -6}, ValueCase{"3!!", 720}, ValueCase{"(0.1*30)!", 6},
+        ValueCase{"$FF", 255}, ValueCase{"$ff+1", 256}, ValueCase{"-$10", -16},
         // magnitudes
-        ValueCase{"1E308", 1e308}, ValueCase{"1E-400", 0}, ValueCase{"0.000000000000000000000000001e-320", 0}));
+        ValueCase{"1E308", 1e308}, ValueCase{"1E-400", 0},
+        ValueCase{"0.000000000000000000000000001e-320", 0}));
 
 struct FailureCase {
     const char* text;
     std::string_view message;
 };
 
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class EvaluateFailureTest : public ::testing::TestWithParam<FailureCase> {};
 
@@ -88,11 +94,11 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"2.5!", kMsgFactorial}, FailureCase{"$", kMsgHex}, FailureCase{"$12G", kMsgHex},
         FailureCase{"1/0", kMsgDivisionByZero}, FailureCase{"0/0", kMsgInvalidOperation},
         FailureCase{"5%0.5", kMsgDivisionByZero}, FailureCase{"1E999999", kMsgOverflow},
-        FailureCase{"1E308*10", kMsgOverflow}, FailureCase{"2^99999", kMsgOverflow}, FailureCase{"171!", kMsgOverflow},
-        FailureCase{"1e99999999999999999999!", kMsgOverflow}, FailureCase{"sqrt(-1)", kMsgInvalidOperation},
-        FailureCase{"ln0", kMsgInvalidOperation}, FailureCase{"arctanh1", kMsgInvalidOperation},
-        FailureCase{"arctanh(-2)", kMsgInvalidOperation}, FailureCase{"cotan0", kMsgDivisionByZero},
-        FailureCase{"(1/0))", kMsgDivisionByZero}));
+        FailureCase{"1E308*10", kMsgOverflow}, FailureCase{"2^99999", kMsgOverflow},
+        FailureCase{"171!", kMsgOverflow}, FailureCase{"1e99999999999999999999!", kMsgOverflow},
+        FailureCase{"sqrt(-1)", kMsgInvalidOperation}, FailureCase{"ln0", kMsgInvalidOperation},
+        FailureCase{"arctanh1", kMsgInvalidOperation}, FailureCase{"arctanh(-2)", kMsgInvalidOperation},
+        FailureCase{"cotan0", kMsgDivisionByZero}, FailureCase{"(1/0))", kMsgDivisionByZero}));
 
 TEST(EvaluateSeparatorTest, CommaLocaleReadsAndSubstitutesWithComma) {
     EXPECT_DOUBLE_EQ(Evaluate("1,5*2", ',').value, 3.0);

@@ -91,10 +91,11 @@ TEST(ProjectTablesTest, TextsKeepTheirBlanksAndSpelling) {
               "The unit for strip load is lbs/in^2 or kN/m^2 ");
     EXPECT_EQ(TblRock2Definition().comments,
               "* krm is a strain constant that seve to establish the overall stiffness of the curves");
-    EXPECT_EQ(PileSectDefinition().comments,
-              "The nodal number at the top of the wall is set to be 0.\nValues of Flexural Stiffness (EI) must be "
-              "specified for all nodes of the wall.\nLinear interpolation (when selected) is performed from START "
-              "node of previous line to END node of the following line.");
+    EXPECT_EQ(
+        PileSectDefinition().comments,
+        "The nodal number at the top of the wall is set to be 0.\nValues of Flexural Stiffness (EI) must be "
+        "specified for all nodes of the wall.\nLinear interpolation (when selected) is performed from START "
+        "node of previous line to END node of the following line.");
 }
 
 TEST(ProjectTablesTest, ColumnHeadingsShowTheProjectUnits) {
@@ -109,7 +110,8 @@ TEST(ProjectTablesTest, ColumnHeadingsShowTheProjectUnits) {
     const std::vector<Heading> headings{
         {&project.pileSect, 3, "Flexural Stiffness (EI) (lbs-in^2)  ", "Flexural Stiffness (EI) (kN-m^2)  "},
         {&project.soilStrength, 4, "Stiff. (lbs-in/RAD.)  ", "Stiff. (kN-m/RAD.)  "},
-        {&project.distLoad, 1, "Lateral distributed line load,  (lbs/ft)  ", "Lateral distributed line load,  (kN/m)  "},
+        {&project.distLoad, 1, "Lateral distributed line load,  (lbs/ft)  ",
+         "Lateral distributed line load,  (kN/m)  "},
         {&project.surchargeTable, 2, "Distance, X (in)  ", "Distance, X (mm)  "},
         {&project.tblClay1, 0, "Weight, (lbs/ft^3)  ", "Weight, (kN/m^3)  "},
         {&project.tblClay1, 3, "k(py) (lbs/in^3)  ", "k(py) (kN/m^3)  "},

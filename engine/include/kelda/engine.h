@@ -35,6 +35,12 @@ enum class RunEnding {
     InternalError,     // the engine met a fault of its own; the report says so
 };
 
+// Results at one station, in the data file's units, at full precision.
+struct StationResult {
+    int station = 0;
+    double depth = 0.0, deflection = 0.0, slope = 0.0, moment = 0.0, shear = 0.0, reaction = 0.0, ei = 0.0;
+};
+
 struct ProblemSummary {
     int number = 0;           // 1-based problem counter of the run
     int iterations = 0;       // iterations of the solution
@@ -43,6 +49,7 @@ struct ProblemSummary {
     double maxMoment = 0.0;      // bending moment of largest magnitude, in file units
     double maxMomentDepth = 0.0; // its depth below the top of the wall
     int units = 0;               // 1 English (in, lbs), 2 SI (m, kN), other: generic
+    std::vector<StationResult> stations; // stations 0 to NINC, as in the report's results table
 };
 
 struct RunSummary {
