@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "kelda/engine.h"
+#include "verification.h"
 
 namespace fs = std::filesystem;
 
@@ -26,10 +27,12 @@ constexpr int kExitUsage = 64;
 
 void printUsage(std::ostream& out) {
     out << "Usage: kelda run FILE.kl4d [-o DIR]\n"
+           "       kelda verify\n"
            "       kelda --help | --version\n"
            "\n"
            "Analyses a wall data file and writes the report (.kl4o), the plot data (.kl4p)\n"
            "and the processor-run notes (.kl4r) beside it, or in DIR.\n"
+           "verify runs closed-form problems through the engine and compares them with theory.\n"
            "\n"
            "Exit status: 0 analysed, 1 the report records an error in the data,\n"
            "2 a file could not be opened, 64 wrong usage.\n";
@@ -136,6 +139,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (args[0] == "run") return runCommand({args.begin() + 1, args.end()});
+    if (args[0] == "verify") return kelda::verification::print(kelda::verification::run(), std::cout) ? 0 : 1;
     std::cerr << "kelda: unknown command " << args[0] << "\n";
     printUsage(std::cerr);
     return kExitUsage;

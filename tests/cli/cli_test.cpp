@@ -71,6 +71,13 @@ TEST(Cli, MissingDataFileExitsWithTwoAndOneLine) {
     EXPECT_FALSE(fs::exists(dir / "absent.kl4o"));
 }
 
+TEST(Cli, VerifyPrintsItsTableAndPasses) {
+    const Result r = kelda("verify");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("case "), std::string::npos);
+    EXPECT_EQ(r.output.find("FAIL"), std::string::npos);
+}
+
 TEST(Cli, HelpVersionAndUsage) {
     const Result help = kelda("--help");
     EXPECT_EQ(help.status, 0);

@@ -90,6 +90,16 @@ std::string load(int station, double q) {
     return "1 " + std::to_string(station) + " " + std::to_string(station) + " " + std::to_string(q) + " 0 0";
 }
 
+// Ten increments of 10, fixed at the tip, with a load at the top.
+Wall tipFixedWall(double topLoad) {
+    Wall w;
+    w.ninc = 10;
+    w.h = 10.0;
+    w.restraints = {"3 10 0 0"};
+    w.loads = {load(0, topLoad)};
+    return w;
+}
+
 TEST(Solver, CantileverWithATipLoad) {
     for (int n : {10, 20, 40}) {
         Wall w;
@@ -217,12 +227,8 @@ TEST(Solver, RestraintsHoldExactly) {
 }
 
 TEST(Solver, DeflectionLimitStopsInTheFirstIteration) {
-    Wall w;
-    w.ninc = 10;
-    w.h = 10.0;
+    Wall w = tipFixedWall(1.0e6);
     w.allowable = 0.001;
-    w.restraints = {"3 10 0 0"};
-    w.loads = {load(0, 1.0e6)};
     const auto s = solve(w);
     EXPECT_NE(s.run.report.find("\n     RESULTS -- ITERATION  1\n"), std::string::npos);
     EXPECT_NE(s.run.report.find("     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***  10  *** STATIONS *****"),
@@ -256,11 +262,7 @@ TEST(Solver, ShortWallLogsTheStationsItHas) {
 }
 
 TEST(Solver, TwoPointCurveWarnsOffTheCurve) {
-    Wall w;
-    w.ninc = 10;
-    w.h = 10.0;
-    w.restraints = {"3 10 0 0"};
-    w.loads = {load(0, 10.0)};
+    Wall w = tipFixedWall(10.0);
     w.curves = {"5 2 1 1\n-100 100\n100 -100\n"};
     const auto s = solve(w);
     EXPECT_NE(s.run.report.find("     ***** DEFLECTION OFF Q - W CURVES *****"), std::string::npos);
@@ -299,11 +301,7 @@ TEST(Solver, MomentEISoftensTheWall) {
 }
 
 TEST(Solver, PlotRowsRunToOnePastTheTipWithZeroMomentThere) {
-    Wall w;
-    w.ninc = 10;
-    w.h = 10.0;
-    w.restraints = {"3 10 0 0"};
-    w.loads = {load(0, 100.0)};
+    Wall w = tipFixedWall(100.0);
     const auto s = solve(w);
     ASSERT_EQ(s.rows.size(), 12U);
     EXPECT_EQ(s.rows.front()[0], 0.0);
@@ -312,11 +310,7 @@ TEST(Solver, PlotRowsRunToOnePastTheTipWithZeroMomentThere) {
 }
 
 TEST(Solver, CurveChainRunningUpwardIsOutOfOrder) {
-    Wall w;
-    w.ninc = 10;
-    w.h = 10.0;
-    w.restraints = {"3 10 0 0"};
-    w.loads = {load(0, 100.0)};
+    Wall w = tipFixedWall(100.0);
     w.curves = {"8 3 1 1\n-1 1\n0 0\n1 -1\n", "4 3 1 1\n-1 1\n0 0\n1 -1\n"};
     const auto s = solve(w);
     EXPECT_EQ(s.run.summary.ending, RunEnding::InputError);
@@ -338,11 +332,7 @@ TEST(Solver, EachRestraintKeepsItsOwnValue) {
 // A lone user curve below the free height (continuation flag 1) acts at its
 // station instead of being lost.
 TEST(Solver, LoneChainedCurveActsAlone) {
-    Wall w;
-    w.ninc = 10;
-    w.h = 10.0;
-    w.restraints = {"3 10 0 0"};
-    w.loads = {load(0, 100.0)};
+    Wall w = tipFixedWall(100.0);
     const auto free = solve(w);
     w.curves = {"0 3 1 1\n-1 1e4\n0 0\n1 -1e4\n"};
     const auto supported = solve(w);
@@ -351,11 +341,7 @@ TEST(Solver, LoneChainedCurveActsAlone) {
 
 // Legal-looking data that would divide by zero gives a defined result.
 TEST(Solver, CurveWithEqualDeflectionsGivesNoNaN) {
-    Wall w;
-    w.ninc = 10;
-    w.h = 10.0;
-    w.restraints = {"3 10 0 0"};
-    w.loads = {load(0, 100.0)};
+    Wall w = tipFixedWall(100.0);
     w.curves = {"5 4 1 1\n-1 10\n0 0\n0 -5\n1 -10\n"};
     const auto s = solve(w);
     EXPECT_EQ(s.run.summary.ending, RunEnding::Completed);
