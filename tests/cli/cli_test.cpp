@@ -71,6 +71,59 @@ TEST(Cli, MissingDataFileExitsWithTwoAndOneLine) {
     EXPECT_FALSE(fs::exists(dir / "absent.kl4o"));
 }
 
+// 200 files analysed two at a time give the same bytes as one at a time.
+TEST(Cli, BatchInParallelMatchesOneAtATime) {
+    TempDir dir;
+    const fs::path examples = fs::path(KELDA_SOURCE_DIR) / "examples";
+    std::vector<std::string> sources;
+    for (const auto& entry : fs::directory_iterator(examples)) {
+        if (entry.path().extension() == ".kl4d") sources.push_back(readFile(entry.path()));
+    }
+    ASSERT_FALSE(sources.empty());
+    std::string all;
+    for (int i = 0; i < 200; ++i) {
+        const std::string name = "wall" + std::to_string(i) + ".kl4d";
+        writeFile(dir / name, sources[static_cast<std::size_t>(i) % sources.size()]);
+        all += " '" + (dir / name).string() + "'";
+    }
+    const Result parallel = kelda("run -q -j 2 -o '" + (dir / "parallel").string() + "'" + all);
+    const Result serial = kelda("run -q -j 1 -o '" + (dir / "serial").string() + "'" + all);
+    EXPECT_EQ(parallel.status, serial.status) << parallel.output;
+    for (int i = 0; i < 200; ++i) {
+        for (const char* ext : {".kl4o", ".kl4p", ".kl4r"}) {
+            const std::string name = "wall" + std::to_string(i) + ext;
+            const std::string a = readFile(dir / "parallel" / name);
+            ASSERT_FALSE(a.empty()) << name;
+            ASSERT_EQ(a, readFile(dir / "serial" / name)) << name;
+        }
+    }
+}
+
+TEST(Cli, BatchReportsEveryFailureAndTheWorstStatus) {
+    TempDir dir;
+    writeFile(dir / "good.kl4d", kGood);
+    writeFile(dir / "bad.kl4d", "CLI test\n3 0 1 0 0 0 0 1 0\n10 1 10 0.001 0\n0 10 1 abc\n0\n0\n0\n");
+    const Result r = kelda("run -j 2 '" + (dir / "good.kl4d").string() + "' '" + (dir / "bad.kl4d").string() + "' '" +
+                           (dir / "absent.kl4d").string() + "'");
+    EXPECT_EQ(r.status, 2) << r.output;
+    EXPECT_NE(r.output.find("bad.kl4d: ERROR -- DATA FILE LINE 4"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("absent.kl4d: cannot open the data file"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("3 files: 1 analysed, 1 with errors in the data, 1 not opened"), std::string::npos)
+        << r.output;
+}
+
+TEST(Cli, TwoFilesWritingTheSameOutputsAreRefused) {
+    TempDir dir;
+    fs::create_directories(dir / "a");
+    fs::create_directories(dir / "b");
+    writeFile(dir / "a/wall.kl4d", kGood);
+    writeFile(dir / "b/wall.kl4d", kGood);
+    const Result r = kelda("run -o '" + (dir / "out").string() + "' '" + (dir / "a/wall.kl4d").string() + "' '" +
+                           (dir / "b/wall.kl4d").string() + "'");
+    EXPECT_EQ(r.status, 64);
+    EXPECT_NE(r.output.find("would write the same report"), std::string::npos) << r.output;
+}
+
 TEST(Cli, VerifyPrintsItsTableAndPasses) {
     const Result r = kelda("verify");
     EXPECT_EQ(r.status, 0) << r.output;
@@ -81,7 +134,7 @@ TEST(Cli, VerifyPrintsItsTableAndPasses) {
 TEST(Cli, HelpVersionAndUsage) {
     const Result help = kelda("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.output.find("Usage: kelda run FILE.kl4d [-o DIR]"), std::string::npos);
+    EXPECT_NE(help.output.find("Usage: kelda run FILE.kl4d... [-o DIR] [-j N] [-q]"), std::string::npos);
     const Result version = kelda("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.output, "kelda 2013.4.8\n");
