@@ -56,18 +56,32 @@ std::string FreeFormatReader::lineMessage(long line, std::string_view text) cons
     return "ERROR -- " + source_ + " LINE " + std::to_string(line) + ": " + std::string(text);
 }
 
+// Lines end with LF, CR LF or a lone CR (files saved by old editors), so a
+// physical line read up to LF may hold several lines separated by CR.
 bool FreeFormatReader::nextLine() {
-    if (!std::getline(in_, line_)) {
-        line_.clear();
-        pos_ = 0;
-        return false;
+    if (!pendingValid_) {
+        if (!std::getline(in_, pending_)) {
+            line_.clear();
+            pos_ = 0;
+            return false;
+        }
+        pendingValid_ = true;
+    }
+    const std::size_t cr = pending_.find('\r');
+    if (cr != std::string::npos && cr + 1 < pending_.size()) {
+        line_.assign(pending_, 0, cr);
+        pending_.erase(0, cr + 1);
+    } else {
+        line_.swap(pending_);
+        if (!line_.empty() && line_.back() == '\r') line_.pop_back();
+        pendingValid_ = false;
     }
     ++lineNumber_;
     pos_ = 0;
     return true;
 }
 
-bool FreeFormatReader::atEnd() { return in_.peek() == std::char_traits<char>::eof(); }
+bool FreeFormatReader::atEnd() { return !pendingValid_ && in_.peek() == std::char_traits<char>::eof(); }
 
 void FreeFormatReader::beginRecord() {
     // The next statement starts on a fresh line; reading it is deferred to the
@@ -142,9 +156,7 @@ double FreeFormatReader::readReal(std::string_view what) {
 
 bool FreeFormatReader::readTextLine(std::string& text, std::size_t keep, std::size_t width) {
     if (!nextLine()) return false;
-    std::string_view line(line_);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    text.assign(line.substr(0, keep));
+    text.assign(std::string_view(line_).substr(0, keep));
     if (text.size() < width) text.append(width - text.size(), ' ');
     pos_ = std::string::npos; // the title line is a statement of its own
     return true;

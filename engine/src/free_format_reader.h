@@ -4,8 +4,8 @@
 // the beginning of the next line; values are separated by blanks, TABs or
 // commas (runs of separators count as one); when a line holds fewer values
 // than the statement asks for, reading goes on over the following lines; the
-// rest of a statement's last line is skipped. Carriage returns count as
-// blanks, so CR LF files read like LF files.
+// rest of a statement's last line is skipped. Lines may end with LF, CR LF or
+// a lone CR.
 //
 // Reading is strict where a guess could hide a mistake: an integer item must
 // be a plain decimal integer, a real item a decimal or exponent number (the
@@ -52,6 +52,8 @@ private:
     std::istream& in_;
     std::string source_;
     std::string line_;
+    std::string pending_;      // the rest of a physical line after a lone CR
+    bool pendingValid_ = false;
     std::size_t pos_ = 0;
     long lineNumber_ = 0;
 };

@@ -48,6 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReadCase{"BlanksTabsCommas", "1 2\t3,4 ,, 5\n", {"iiiii"}, "1|2|3|4|5|"},
         ReadCase{"CarriageReturnsAreBlanks", "1\t2\r\n3\r\n", {"ii", "i"}, "1|2|3|"},
+        ReadCase{"LoneCarriageReturnsEndLines", "1 9\r2\r\r3\r", {"i", "i", "i"}, "1|2|3|"},
         ReadCase{"RecordContinuesOverLines", "1\n\n2 3\n", {"iii"}, "1|2|3|"},
         ReadCase{"RestOfLastLineSkipped", "1 2 3 junk\n4\n", {"i", "i"}, "1|4|"},
         ReadCase{"RealForms", "1E-5 1.5D2 .5 5. +3 -0.25e+1 7\n", {"rrrrrrr"}, "1e-05|150|0.5|5|3|-2.5|7|"},
