@@ -22,13 +22,14 @@ namespace {
 using kelda::cli::kExitUsage;
 
 void printUsage(std::ostream& out) {
-    out << "Usage: kelda run FILE.kl4d... [-o DIR] [-j N] [-q]\n"
+    out << "Usage: kelda run FILE.kl4d... [-o DIR] [-j N] [-q] [--csv DIR] [--json FILE]\n"
            "       kelda verify\n"
            "       kelda --help | --version\n"
            "\n"
            "run analyses wall data files and writes the report (.kl4o), the plot data (.kl4p)\n"
            "and the processor-run notes (.kl4r) beside each, or in DIR; with -j N, N files\n"
-           "are analysed at once. -q prints nothing but errors.\n"
+           "are analysed at once. -q prints nothing but errors. --csv and --json also write\n"
+           "the results (and earth-pressure tables) in the data file's units.\n"
            "verify runs closed-form problems through the engine and compares them with theory.\n"
            "\n"
            "Exit status: 0 analysed, 1 a report records an error in the data,\n"

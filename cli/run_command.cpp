@@ -18,6 +18,7 @@
 #include <string>
 #include <thread>
 
+#include "export.h"
 #include "kelda/engine.h"
 
 namespace kelda::cli {
@@ -29,6 +30,8 @@ namespace fs = std::filesystem;
 struct Options {
     std::vector<std::string> files;
     std::string outputDir;
+    std::string csvDir;   // --csv DIR
+    std::string jsonFile; // --json FILE
     unsigned jobs = 1;
     bool quiet = false;
 };
@@ -39,7 +42,7 @@ struct FileResult {
     Outcome outcome = Outcome::Analysed;
     std::string message;       // one line for standard error, when not analysed cleanly
     std::string console;       // what the engine wrote for a person at a terminal
-    std::vector<ProblemSummary> problems;
+    RunSummary summary;
 };
 
 RunPaths outputPaths(const fs::path& data, const fs::path& outputDir) {
@@ -65,7 +68,8 @@ std::string problemLine(const ProblemSummary& p) {
     return out;
 }
 
-FileResult analyse(const std::string& dataFile, const std::string& outputDir) {
+FileResult analyse(const std::string& dataFile, const Options& o) {
+    const std::string& outputDir = o.outputDir;
     FileResult result;
     std::error_code ec;
     if (!fs::is_regular_file(dataFile, ec)) {
@@ -74,9 +78,15 @@ FileResult analyse(const std::string& dataFile, const std::string& outputDir) {
         return result;
     }
     std::ostringstream console;
-    const RunSummary summary = runAnalysis(outputPaths(dataFile, outputDir), console);
+    result.summary = runAnalysis(outputPaths(dataFile, outputDir), console);
+    const RunSummary& summary = result.summary;
     result.console = console.str();
-    result.problems = summary.problems;
+    std::string error;
+    if (!o.csvDir.empty() && !writeCsv(o.csvDir, fs::path(dataFile).stem().string(), summary, error)) {
+        result.outcome = Outcome::CannotOpen;
+        result.message = error;
+        return result;
+    }
     switch (summary.ending) {
     case RunEnding::Completed:
         break;
@@ -103,7 +113,7 @@ FileResult analyse(const std::string& dataFile, const std::string& outputDir) {
 bool parse(const std::vector<std::string_view>& args, Options& o) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
-        if (a == "-o" || a == "--output-dir" || a == "-j" || a == "--jobs") {
+        if (a == "-o" || a == "--output-dir" || a == "-j" || a == "--jobs" || a == "--csv" || a == "--json") {
             if (i + 1 >= args.size()) {
                 std::cerr << "kelda: " << a << " needs a value\n";
                 return false;
@@ -111,6 +121,10 @@ bool parse(const std::vector<std::string_view>& args, Options& o) {
             const std::string value(args[++i]);
             if (a == "-o" || a == "--output-dir") {
                 o.outputDir = value;
+            } else if (a == "--csv") {
+                o.csvDir = value;
+            } else if (a == "--json") {
+                o.jsonFile = value;
             } else {
                 const unsigned long n = std::strtoul(value.c_str(), nullptr, 10);
                 if (n == 0 || n > 256) {
@@ -129,7 +143,7 @@ bool parse(const std::vector<std::string_view>& args, Options& o) {
         }
     }
     if (o.files.empty()) {
-        std::cerr << "Usage: kelda run FILE.kl4d... [-o DIR] [-j N] [-q]\n";
+        std::cerr << "Usage: kelda run FILE.kl4d... [-o DIR] [-j N] [-q] [--csv DIR] [--json FILE]\n";
         return false;
     }
     // Two data files must not write the same three output files.
@@ -141,6 +155,18 @@ bool parse(const std::vector<std::string_view>& args, Options& o) {
             std::cerr << "kelda: " << it->second << " and " << f << " would write the same report " << report << "\n";
             return false;
         }
+    }
+    return true;
+}
+
+bool writeJson(const Options& o, const std::vector<FileResult>& results) {
+    if (o.jsonFile.empty()) return true;
+    std::vector<std::pair<std::string, RunSummary>> runs;
+    for (std::size_t i = 0; i < results.size(); ++i) runs.emplace_back(o.files[i], results[i].summary);
+    std::string error;
+    if (!writeFileAtomically(o.jsonFile, jsonDocument(runs), error)) {
+        std::cerr << "kelda: " << error << "\n";
+        return false;
     }
     return true;
 }
@@ -159,11 +185,12 @@ int exitStatus(const std::vector<FileResult>& results) {
 int runCommand(const std::vector<std::string_view>& args) {
     Options o;
     if (!parse(args, o)) return kExitUsage;
-    if (!o.outputDir.empty()) {
+    for (const std::string& dir : {o.outputDir, o.csvDir}) {
+        if (dir.empty()) continue;
         std::error_code ec;
-        fs::create_directories(o.outputDir, ec);
+        fs::create_directories(dir, ec);
         if (ec) {
-            std::cerr << "kelda: cannot create the output directory " << o.outputDir << ": " << ec.message() << "\n";
+            std::cerr << "kelda: cannot create the directory " << dir << ": " << ec.message() << "\n";
             return kExitCannotOpen;
         }
     }
@@ -171,13 +198,13 @@ int runCommand(const std::vector<std::string_view>& args) {
     const std::size_t total = o.files.size();
     std::vector<FileResult> results(total);
     if (total == 1) {
-        results[0] = analyse(o.files[0], o.outputDir);
+        results[0] = analyse(o.files[0], o);
         std::cerr << results[0].console;
         if (!o.quiet) {
-            for (const ProblemSummary& p : results[0].problems) std::cout << problemLine(p) << "\n";
+            for (const ProblemSummary& p : results[0].summary.problems) std::cout << problemLine(p) << "\n";
         }
         if (!results[0].message.empty()) std::cerr << "kelda: " << o.files[0] << ": " << results[0].message << "\n";
-        return exitStatus(results);
+        return writeJson(o, results) ? exitStatus(results) : kExitCannotOpen;
     }
 
     // Many files: a pool of threads takes the next file in turn.
@@ -189,7 +216,7 @@ int runCommand(const std::vector<std::string_view>& args) {
     std::mutex outputMutex;
     const auto worker = [&] {
         for (std::size_t i = next++; i < total; i = next++) {
-            results[i] = analyse(o.files[i], o.outputDir);
+            results[i] = analyse(o.files[i], o);
             const std::size_t finished = ++done;
             if (results[i].outcome != Outcome::Analysed) ++failed;
             std::lock_guard<std::mutex> lock(outputMutex);
@@ -224,7 +251,7 @@ int runCommand(const std::vector<std::string_view>& args) {
         std::fprintf(stderr, "%zu files: %zu analysed, %zu with errors in the data, %zu not opened (%.2f s)\n", total,
                      total - dataErrors - notOpened, dataErrors, notOpened, seconds);
     }
-    return exitStatus(results);
+    return writeJson(o, results) ? exitStatus(results) : kExitCannotOpen;
 }
 
 } // namespace kelda::cli

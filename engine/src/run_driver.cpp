@@ -1,5 +1,6 @@
 #include "run_driver.h"
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <new>
@@ -27,6 +28,21 @@ void readTitle(Run& run) {
     if (rec.problemCounter == 1) rec.runTitle = title;
 }
 
+// The earth-pressure points of the problem as the plot file shows them (the
+// table's pressures are forces per station by now: divided by h again).
+std::vector<PressurePoint> pressurePoints(const ProblemRecord& rec) {
+    std::vector<PressurePoint> points;
+    const EarthPressureTable& t = rec.earthPressure;
+    if (rec.control.stiffnessRowCount <= 0 || (rec.control.earthPressureOption == 0 && rec.control.pyOption != 2)) {
+        return points;
+    }
+    for (int i = 0; i < t.count; i += std::max(1, t.step)) {
+        const auto k = static_cast<std::size_t>(i);
+        points.push_back({t.depth[k], t.pressure[k] / rec.solution.h, t.withoutSurcharge[k], t.surcharge[k]});
+    }
+    return points;
+}
+
 // One problem: title, control line, headings, input, solution, end line.
 // Returns the continuation value (0 ends the run).
 int analyseProblem(Run& run) {
@@ -44,8 +60,12 @@ int analyseProblem(Run& run) {
     report::problemHeading(run);
 
     readProblem(run);
+    std::vector<PressurePoint> pressure = pressurePoints(rec);
     run.step(RunStep::BeforeSolution);
-    run.summary.problems.push_back(solveBeamColumn(run));
+    ProblemSummary solved = solveBeamColumn(run);
+    solved.stageCount = rec.stageCount;
+    solved.earthPressure = std::move(pressure);
+    run.summary.problems.push_back(std::move(solved));
     ++run.summary.problemsAnalysed;
 
     run.reader.beginRecord();

@@ -124,6 +124,30 @@ TEST(Cli, TwoFilesWritingTheSameOutputsAreRefused) {
     EXPECT_NE(r.output.find("would write the same report"), std::string::npos) << r.output;
 }
 
+TEST(Cli, CsvAndJsonCarryEveryResultSetInTheFileUnits) {
+    TempDir dir;
+    const fs::path data = fs::path(KELDA_SOURCE_DIR) / "examples/short-long-term.kl4d";
+    const Result r = kelda("run -q '" + data.string() + "' -o '" + dir.path().string() + "' --csv '" +
+                           (dir / "csv").string() + "' --json '" + (dir / "r.json").string() + "'");
+    ASSERT_EQ(r.status, 0) << r.output;
+    const auto shortTerm = kelda::test::lines(readFile(dir / "csv/short-long-term_short-term.csv"));
+    ASSERT_EQ(shortTerm.size(), 42U) << "a header and stations 0 to 40";
+    EXPECT_EQ(shortTerm[0], "station,depth (m),deflection (m),slope (rad),moment (kN-m),shear (kN),"
+                            "soil reaction (kN per station),EI (kN-m^2)");
+    EXPECT_EQ(shortTerm[1].substr(0, 4), "0,0,");
+    EXPECT_TRUE(fs::exists(dir / "csv/short-long-term_long-term.csv"));
+    const auto pressure = kelda::test::lines(readFile(dir / "csv/short-long-term_long-term_earth-pressure.csv"));
+    ASSERT_EQ(pressure.size(), 4U);
+    EXPECT_EQ(pressure[2], "4,26,26,0");
+    const std::string json = readFile(dir / "r.json");
+    EXPECT_NE(json.find("\"name\": \"Short-Term\""), std::string::npos);
+    EXPECT_NE(json.find("\"name\": \"Long-Term\""), std::string::npos);
+    EXPECT_NE(json.find("\"ending\": \"completed\""), std::string::npos);
+    // The JSON and the CSV carry the same full-precision deflection at the top.
+    const std::string topDeflection = shortTerm[1].substr(4, shortTerm[1].find(',', 4) - 4);
+    EXPECT_NE(json.find("\"deflection\": " + topDeflection + ","), std::string::npos) << topDeflection;
+}
+
 TEST(Cli, VerifyPrintsItsTableAndPasses) {
     const Result r = kelda("verify");
     EXPECT_EQ(r.status, 0) << r.output;

@@ -41,6 +41,12 @@ struct StationResult {
     double depth = 0.0, deflection = 0.0, slope = 0.0, moment = 0.0, shear = 0.0, reaction = 0.0, ei = 0.0;
 };
 
+// A point of the earth-pressure table as the plot file shows it: pressures
+// as line loads per unit length of wall, in the data file's units.
+struct PressurePoint {
+    double depth = 0.0, total = 0.0, withoutSurcharge = 0.0, surcharge = 0.0;
+};
+
 struct ProblemSummary {
     int number = 0;           // 1-based problem counter of the run
     int iterations = 0;       // iterations of the solution
@@ -49,7 +55,9 @@ struct ProblemSummary {
     double maxMoment = 0.0;      // bending moment of largest magnitude, in file units
     double maxMomentDepth = 0.0; // its depth below the top of the wall
     int units = 0;               // 1 English (in, lbs), 2 SI (m, kN), other: generic
+    int stageCount = 0;          // the control line's number of construction stages
     std::vector<StationResult> stations; // stations 0 to NINC, as in the report's results table
+    std::vector<PressurePoint> earthPressure; // the points the report and the plot file show
 };
 
 struct RunSummary {

@@ -1,0 +1,190 @@
+#include "export.h"
+
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace kelda::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct UnitNames {
+    const char* length;
+    const char* force;
+    const char* moment;
+    const char* rigidity;
+    const char* lineLoad;
+};
+
+UnitNames unitNames(int units) {
+    if (units == 1) return {"in", "lb", "lb-in", "lb-in^2", "lb/in"};
+    if (units == 2) return {"m", "kN", "kN-m", "kN-m^2", "kN/m"};
+    return {"L", "F", "F-L", "F-L^2", "F/L"};
+}
+
+// The shortest text that reads back as the same double.
+std::string number(double v) {
+    std::array<char, 32> buffer{};
+    const auto r = std::to_chars(buffer.data(), buffer.data() + buffer.size(), v);
+    return std::string(buffer.data(), r.ptr);
+}
+
+std::string fileSafe(std::string name) {
+    for (char& c : name) {
+        if (c == ' ') c = '-';
+    }
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+std::string jsonString(const std::string& s) {
+    std::string out = "\"";
+    for (const char c : s) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char esc[8];
+                std::snprintf(esc, sizeof esc, "\\u%04x", c);
+                out += esc;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+const char* endingName(RunEnding e) {
+    switch (e) {
+    case RunEnding::Completed: return "completed";
+    case RunEnding::InputError: return "input error";
+    case RunEnding::Stopped: return "stopped";
+    case RunEnding::DataFileNotOpened: return "data file not opened";
+    case RunEnding::OutputNotOpened: return "output not opened";
+    case RunEnding::InternalError: return "internal error";
+    }
+    return "unknown";
+}
+
+} // namespace
+
+std::vector<std::string> resultSetNames(const RunSummary& summary) {
+    std::vector<std::string> names;
+    const auto& problems = summary.problems;
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        if (problems[i].stageCount >= 2) {
+            names.push_back("Stage " + std::to_string(problems[i].number));
+        } else if (problems.size() >= 2 || problems[i].number >= 2) {
+            names.emplace_back(problems[i].number == 1 ? "Short-Term" : "Long-Term");
+        } else {
+            names.emplace_back("Results");
+        }
+    }
+    return names;
+}
+
+bool writeFileAtomically(const std::string& path, const std::string& text, std::string& error) {
+    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.flush();
+        if (!out) {
+            error = "cannot write " + path;
+            std::error_code ec;
+            fs::remove(temporary, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temporary, path, ec);
+    if (ec) {
+        error = "cannot write " + path + ": " + ec.message();
+        fs::remove(temporary, ec);
+        return false;
+    }
+    return true;
+}
+
+bool writeCsv(const std::string& dir, const std::string& stem, const RunSummary& summary, std::string& error) {
+    const auto names = resultSetNames(summary);
+    for (std::size_t i = 0; i < summary.problems.size(); ++i) {
+        const ProblemSummary& p = summary.problems[i];
+        const UnitNames u = unitNames(p.units);
+        const std::string base = (fs::path(dir) / (stem + "_" + fileSafe(names[i]))).string();
+        std::string rows = std::string("station,depth (") + u.length + "),deflection (" + u.length +
+                           "),slope (rad),moment (" + u.moment + "),shear (" + u.force + "),soil reaction (" +
+                           u.force + " per station),EI (" + u.rigidity + ")\n";
+        for (const StationResult& r : p.stations) {
+            rows += std::to_string(r.station) + ',' + number(r.depth) + ',' + number(r.deflection) + ',' +
+                    number(r.slope) + ',' + number(r.moment) + ',' + number(r.shear) + ',' + number(r.reaction) +
+                    ',' + number(r.ei) + '\n';
+        }
+        if (!writeFileAtomically(base + ".csv", rows, error)) return false;
+        std::string pressure = std::string("depth (") + u.length + "),total pressure (" + u.lineLoad +
+                               "),pressure without surcharge (" + u.lineLoad + "),surcharge pressure (" + u.lineLoad +
+                               ")\n";
+        for (const PressurePoint& e : p.earthPressure) {
+            pressure += number(e.depth) + ',' + number(e.total) + ',' + number(e.withoutSurcharge) + ',' +
+                        number(e.surcharge) + '\n';
+        }
+        if (!writeFileAtomically(base + "_earth-pressure.csv", pressure, error)) return false;
+    }
+    return true;
+}
+
+std::string jsonDocument(const std::vector<std::pair<std::string, RunSummary>>& runs) {
+    std::string out = runs.size() == 1 ? "" : "[\n";
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const auto& [dataFile, summary] = runs[r];
+        const auto names = resultSetNames(summary);
+        out += "{\n  \"dataFile\": " + jsonString(dataFile) + ",\n  \"ending\": " +
+               jsonString(endingName(summary.ending)) + ",\n  \"message\": " + jsonString(summary.message) +
+               ",\n  \"resultSets\": [";
+        for (std::size_t i = 0; i < summary.problems.size(); ++i) {
+            const ProblemSummary& p = summary.problems[i];
+            const UnitNames u = unitNames(p.units);
+            out += i == 0 ? "\n" : ",\n";
+            out += "    {\n      \"name\": " + jsonString(names[i]) + ",\n      \"units\": {\"length\": " +
+                   jsonString(u.length) + ", \"force\": " + jsonString(u.force) + ", \"moment\": " +
+                   jsonString(u.moment) + ", \"rigidity\": " + jsonString(u.rigidity) + ", \"lineLoad\": " +
+                   jsonString(u.lineLoad) + "},\n      \"iterations\": " + std::to_string(p.iterations) +
+                   ",\n      \"warnings\": [";
+            for (std::size_t w = 0; w < p.warnings.size(); ++w) out += (w ? ", " : "") + jsonString(p.warnings[w]);
+            out += "],\n      \"stations\": [";
+            for (std::size_t k = 0; k < p.stations.size(); ++k) {
+                const StationResult& s = p.stations[k];
+                out += (k ? ",\n        " : "\n        ");
+                out += "{\"station\": " + std::to_string(s.station) + ", \"depth\": " + number(s.depth) +
+                       ", \"deflection\": " + number(s.deflection) + ", \"slope\": " + number(s.slope) +
+                       ", \"moment\": " + number(s.moment) + ", \"shear\": " + number(s.shear) +
+                       ", \"soilReaction\": " + number(s.reaction) + ", \"ei\": " + number(s.ei) + "}";
+            }
+            out += "],\n      \"earthPressure\": [";
+            for (std::size_t k = 0; k < p.earthPressure.size(); ++k) {
+                const PressurePoint& e = p.earthPressure[k];
+                out += (k ? ",\n        " : "\n        ");
+                out += "{\"depth\": " + number(e.depth) + ", \"total\": " + number(e.total) +
+                       ", \"withoutSurcharge\": " + number(e.withoutSurcharge) + ", \"surcharge\": " +
+                       number(e.surcharge) + "}";
+            }
+            out += "]\n    }";
+        }
+        out += "\n  ]\n}";
+        out += r + 1 < runs.size() ? ",\n" : "\n";
+    }
+    if (runs.size() != 1) out += "]\n";
+    return out;
+}
+
+} // namespace kelda::cli
