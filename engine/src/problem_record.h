@@ -15,6 +15,7 @@
 #include <array>
 #include <cassert>
 #include <string>
+#include <vector>
 
 #include "py_soil_state.h"
 #include "soil_state.h"
@@ -221,10 +222,13 @@ struct ProblemRecord {
 
     // p-y curve store; p values are forces per station (multiplied by h)
     double pyMultiplierP = 1.0, pyMultiplierY = 1.0; // reset to 1 for each problem
+    // The two curve tables are sized for the problem at hand, never beyond
+    // kMaxPyCurves (the count is checked first), so that a run without
+    // curves does not clear a quarter of a megabyte.
     int userPyCurveHeaderCount = 0;
-    std::array<UserPyCurveHeader, kMaxPyCurves> userPyCurveHeaders{};
+    std::vector<UserPyCurveHeader> userPyCurveHeaders;
     int pyCurveCount = 0;
-    std::array<PyCurve, kMaxPyCurves> pyCurves{};
+    std::vector<PyCurve> pyCurves;
 
     int momentEISetCount = 0;
     std::array<MomentEISet, kMaxMomentEISets> momentEISets{};

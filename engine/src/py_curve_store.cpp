@@ -5,6 +5,7 @@
 
 #include "line_layout.h"
 #include "plot_file.h"
+#include "py_generation.h"
 #include "read_problem.h"
 #include "run_errors.h"
 
@@ -143,9 +144,7 @@ void echoUserCurvesBesideGenerated(Run& run) {
 
 // The generation of p-y curves from the soil layers writes its report
 // sections and the p-y curve text.
-void generatePyCurves(Run&) {
-    throw InputError::badData("ERROR -- GENERATED P-Y CURVES ARE NOT AVAILABLE IN THIS VERSION");
-}
+void generatePyCurves(Run& run) { generatePySoilCurves(run); }
 
 } // namespace
 
@@ -161,6 +160,8 @@ void readPyCurveText(Run& run, int userCount) {
         throw InputError::badData("ERROR -- P-Y CURVE FILE LINE 1: THE CURVE COUNT MUST NOT BE NEGATIVE, FOUND " +
                                   std::to_string(count));
     }
+    // The user curves already stored keep their places at the front.
+    rec.pyCurves.resize(static_cast<std::size_t>(std::max(count, userCount)));
     for (int k = 0; k < count; ++k) {
         PyCurve& curve = rec.pyCurves[static_cast<std::size_t>(k)];
         in.beginRecord();
@@ -223,7 +224,11 @@ void pyCurveStore(Run& run) {
     if (userCount > kMaxPyCurves) throw InputError::tooMuchData();
     checkCount(run, userCount, kMaxPyCurves, "THE USER P-Y CURVE COUNT", run.controlLine);
 
-    if (userCount > 0) readUserCurves(run, userCount);
+    if (userCount > 0) {
+        rec.userPyCurveHeaders.assign(static_cast<std::size_t>(userCount), {});
+        rec.pyCurves.assign(static_cast<std::size_t>(userCount), {});
+        readUserCurves(run, userCount);
+    }
     if (generated) {
         if (userCount > 0) echoUserCurvesBesideGenerated(run);
         run.pyCurveFile.str({});

@@ -58,6 +58,7 @@ TEST(PyCurveText, GeneratedCurveBecomes33PointsInIncreasingY) {
 
 TEST(PyCurveText, UserCurvesKeepTheirDataFileValues) {
     Fixture f;
+    f.rec->pyCurves.resize(1);
     PyCurve& user = f.rec->pyCurves[0];
     user.pointCount = 2;
     user.y[0] = -1.0, user.y[1] = 1.0;
