@@ -139,6 +139,15 @@ bool writeCsv(const std::string& dir, const std::string& stem, const RunSummary&
                         number(e.surcharge) + '\n';
         }
         if (!writeFileAtomically(base + "_earth-pressure.csv", pressure, error)) return false;
+        std::string curves = std::string("station,depth (") + u.length + "),y (" + u.length + "),p (" + u.lineLoad +
+                             ")\n";
+        for (const StationPyCurve& c : p.pyCurvesUsed) {
+            for (std::size_t k = 0; k < c.y.size(); ++k) {
+                curves += std::to_string(c.station) + ',' + number(c.depth) + ',' + number(c.y[k]) + ',' +
+                          number(c.p[k]) + '\n';
+            }
+        }
+        if (!writeFileAtomically(base + "_py-curves.csv", curves, error)) return false;
     }
     return true;
 }
@@ -177,6 +186,17 @@ std::string jsonDocument(const std::vector<std::pair<std::string, RunSummary>>& 
                 out += "{\"depth\": " + number(e.depth) + ", \"total\": " + number(e.total) +
                        ", \"withoutSurcharge\": " + number(e.withoutSurcharge) + ", \"surcharge\": " +
                        number(e.surcharge) + "}";
+            }
+            out += "],\n      \"pyCurvesUsed\": [";
+            for (std::size_t k = 0; k < p.pyCurvesUsed.size(); ++k) {
+                const StationPyCurve& c = p.pyCurvesUsed[k];
+                out += (k ? ",\n        " : "\n        ");
+                out += "{\"station\": " + std::to_string(c.station) + ", \"depth\": " + number(c.depth) +
+                       ", \"points\": [";
+                for (std::size_t n = 0; n < c.y.size(); ++n) {
+                    out += (n ? ", [" : "[") + number(c.y[n]) + ", " + number(c.p[n]) + "]";
+                }
+                out += "]}";
             }
             out += "]\n    }";
         }

@@ -15,7 +15,8 @@ namespace kelda::cli {
 // "Short-Term" and "Long-Term", or "Results" for a single problem.
 std::vector<std::string> resultSetNames(const RunSummary& summary);
 
-// Writes DIR/STEM_<set>.csv and DIR/STEM_<set>_earth-pressure.csv for every
+// Writes DIR/STEM_<set>.csv, DIR/STEM_<set>_earth-pressure.csv and
+// DIR/STEM_<set>_py-curves.csv (the curve each station used) for every
 // result set. Each file is written beside its target and renamed over it.
 // Returns false with `error` set when a file cannot be written.
 bool writeCsv(const std::string& dir, const std::string& stem, const RunSummary& summary, std::string& error);

@@ -1,5 +1,6 @@
 #include "solver.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "line_layout.h"
@@ -62,10 +63,15 @@ CurveForce evaluateCurve(const PyCurve& curve, double w, bool& offCurve) {
     return {s * curve.y[a] + curve.p[a], s};
 }
 
-// Adds the soil of the p-y curves to the loads and spring stiffnesses of the
-// current iteration, at the deflections of the previous one.
-void applyPyCurves(Run& run, IterationState& state) {
-    ProblemRecord& rec = run.rec;
+// Walks the curve store as the solution applies it: chains of curves joined
+// by their continuation flags act segment by segment, each station between
+// two curves taking a linear blend (t from 0 at the upper curve to 1 at the
+// lower), the two end stations of a segment half of it; a curve standing
+// alone acts at its station in full. `visit(j, upper, lower, t, endOfSegment)`
+// is called once per station of a segment, and with upper == lower, t = 0 and
+// endOfSegment false for a curve acting alone.
+template <class Visit>
+void walkCurveStore(const ProblemRecord& rec, Visit visit) {
     const int ninc = rec.solution.ninc;
     int first = -1;           // first curve of the open run, -1 when none is open
     bool runApplied = false;  // whether the open run's first curve has acted yet
@@ -82,32 +88,13 @@ void applyPyCurves(Run& run, IterationState& state) {
         if (b < a) throw InputError::stationsNotInOrder();
         if (b == a && k != first) continue; // a second curve at the run's station is passed over
         if (b == a) {
-            if (a <= ninc) {
-                const CurveForce f = evaluateCurve(curveK, rec.y[a], state.offCurve);
-                rec.qSolve[a] += f.q;
-                rec.sSolve[a] += f.s;
-            }
+            if (a <= ninc) visit(a, curveK, curveK, 0.0, false);
         } else if (a < ninc) {
             const double span = static_cast<double>(b - a);
             b = std::min(b, ninc);
-            double firstQ = 0.0, firstS = 0.0, lastQ = 0.0, lastS = 0.0;
             for (int j = a; j <= b; ++j) {
-                const CurveForce fF = evaluateCurve(curveF, rec.y[j], state.offCurve);
-                const CurveForce fK = evaluateCurve(curveK, rec.y[j], state.offCurve);
-                const double t = static_cast<double>(j - a) / span;
-                const double q = fF.q + (fK.q - fF.q) * t;
-                const double s = fF.s + (fK.s - fF.s) * t;
-                rec.qSolve[j] += q;
-                rec.sSolve[j] += s;
-                if (j == a) firstQ = q, firstS = s;
-                if (j == b) lastQ = q, lastS = s;
+                visit(j, curveF, curveK, static_cast<double>(j - a) / span, j == a || j == b);
             }
-            // The end stations of a segment get half, so that two segments
-            // meeting at a curve's station sum to its full value.
-            rec.qSolve[a] -= 0.5 * firstQ;
-            rec.sSolve[a] -= 0.5 * firstS;
-            rec.qSolve[b] -= 0.5 * lastQ;
-            rec.sSolve[b] -= 0.5 * lastS;
         }
         if (curveK.continuation == 1) {
             first = k; // the curve starts the next segment of the chain
@@ -120,13 +107,33 @@ void applyPyCurves(Run& run, IterationState& state) {
     // alone at its station rather than being lost.
     if (first >= 0 && !runApplied) {
         const PyCurve& curve = rec.pyCurves[static_cast<std::size_t>(first)];
-        const int a = curve.firstStation;
-        if (a <= ninc) {
-            const CurveForce f = evaluateCurve(curve, rec.y[a], state.offCurve);
-            rec.qSolve[a] += f.q;
-            rec.sSolve[a] += f.s;
-        }
+        if (curve.firstStation <= ninc) visit(curve.firstStation, curve, curve, 0.0, false);
     }
+}
+
+// Adds the soil of the p-y curves to the loads and spring stiffnesses of the
+// current iteration, at the deflections of the previous one.
+void applyPyCurves(Run& run, IterationState& state) {
+    ProblemRecord& rec = run.rec;
+    walkCurveStore(rec, [&](int j, const PyCurve& upper, const PyCurve& lower, double t, bool endOfSegment) {
+        const CurveForce fU = evaluateCurve(upper, rec.y[j], state.offCurve);
+        if (&upper == &lower) {
+            rec.qSolve[j] += fU.q;
+            rec.sSolve[j] += fU.s;
+            return;
+        }
+        const CurveForce fL = evaluateCurve(lower, rec.y[j], state.offCurve);
+        const double q = fU.q + (fL.q - fU.q) * t;
+        const double s = fU.s + (fL.s - fU.s) * t;
+        rec.qSolve[j] += q;
+        rec.sSolve[j] += s;
+        // The end stations of a segment get half, so that two segments
+        // meeting at a curve's station sum to its full value.
+        if (endOfSegment) {
+            rec.qSolve[j] -= 0.5 * q;
+            rec.sSolve[j] -= 0.5 * s;
+        }
+    });
 }
 
 // Builds the finite-difference equation of every station from -1 to NINC+1
@@ -331,6 +338,51 @@ void results(Run& run, const IterationState& state, std::vector<StationResult>& 
     }
 }
 
+// The curves each station used: the weighted sum of the curves acting there,
+// sampled at every deflection point of those curves (p per unit length).
+std::vector<StationPyCurve> curvesUsed(const ProblemRecord& rec) {
+    struct Share {
+        const PyCurve* curve;
+        double weight;
+    };
+    std::vector<std::vector<Share>> shares(static_cast<std::size_t>(rec.solution.ninc + 1));
+    walkCurveStore(rec, [&](int j, const PyCurve& upper, const PyCurve& lower, double t, bool endOfSegment) {
+        if (j < 0) return;
+        auto& at = shares[static_cast<std::size_t>(j)];
+        const double half = endOfSegment ? 0.5 : 1.0;
+        if (&upper == &lower) {
+            at.push_back({&upper, 1.0});
+        } else {
+            at.push_back({&upper, (1.0 - t) * half});
+            at.push_back({&lower, t * half});
+        }
+    });
+    std::vector<StationPyCurve> out;
+    for (std::size_t j = 0; j < shares.size(); ++j) {
+        if (shares[j].empty()) continue;
+        StationPyCurve c;
+        c.station = static_cast<int>(j);
+        c.depth = static_cast<double>(j) * rec.solution.h;
+        for (const Share& share : shares[j]) {
+            for (int i = 0; i < share.curve->pointCount; ++i) c.y.push_back(share.curve->y[static_cast<std::size_t>(i)]);
+        }
+        std::sort(c.y.begin(), c.y.end());
+        c.y.erase(std::unique(c.y.begin(), c.y.end()), c.y.end());
+        for (double y : c.y) {
+            double p = 0.0;
+            for (const Share& share : shares[j]) {
+                if (share.weight == 0.0) continue;
+                bool ignored = false;
+                const CurveForce f = evaluateCurve(*share.curve, y, ignored);
+                p += share.weight * (f.q - f.s * y);
+            }
+            c.p.push_back(p / rec.solution.h);
+        }
+        out.push_back(std::move(c));
+    }
+    return out;
+}
+
 ProblemSummary summaryOf(const ProblemRecord& rec, const IterationState& state) {
     ProblemSummary s;
     s.number = rec.problemCounter;
@@ -366,6 +418,7 @@ ProblemSummary solveBeamColumn(Run& run) {
     results(run, state, stations);
     ProblemSummary summary = summaryOf(rec, state);
     summary.stations = std::move(stations);
+    summary.pyCurvesUsed = curvesUsed(rec);
     return summary;
 }
 

@@ -148,6 +148,23 @@ TEST(Cli, CsvAndJsonCarryEveryResultSetInTheFileUnits) {
     EXPECT_NE(json.find("\"deflection\": " + topDeflection + ","), std::string::npos) << topDeflection;
 }
 
+// The curves each station really used: a chain of user curves at stations
+// 24, 30, ... gives half of the first curve at its station, a blend between
+// curves, and two halves (a whole curve) where segments meet.
+TEST(Cli, CsvShowsTheCurvesEachStationUsed) {
+    TempDir dir;
+    const fs::path data = fs::path(KELDA_SOURCE_DIR) / "examples/cantilever.kl4d";
+    const Result r = kelda("run -q '" + data.string() + "' -o '" + dir.path().string() + "' --csv '" +
+                           (dir / "csv").string() + "'");
+    ASSERT_EQ(r.status, 0) << r.output;
+    const std::string curves = readFile(dir / "csv/cantilever_results_py-curves.csv");
+    EXPECT_EQ(curves.rfind("station,depth (m),y (m),p (kN/m)\n", 0), 0U);
+    EXPECT_NE(curves.find("\n24,6,0.02,-40\n"), std::string::npos) << "half of the first curve (80 kN/m)";
+    EXPECT_NE(curves.find("\n27,6.75,0.02,-160\n"), std::string::npos) << "halfway from 80 to 240";
+    EXPECT_NE(curves.find("\n30,7.5,0.02,-240\n"), std::string::npos) << "two halves of the curve at 30";
+    EXPECT_EQ(curves.find("\n23,"), std::string::npos) << "no soil above the first curve";
+}
+
 TEST(Cli, VerifyPrintsItsTableAndPasses) {
     const Result r = kelda("verify");
     EXPECT_EQ(r.status, 0) << r.output;

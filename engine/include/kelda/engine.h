@@ -47,6 +47,17 @@ struct PressurePoint {
     double depth = 0.0, total = 0.0, withoutSurcharge = 0.0, surcharge = 0.0;
 };
 
+// The p-y curve a station was supported by in the last iteration, after the
+// multipliers, the chaining of curves down the wall and the interpolation
+// between them: soil resistance p (force per unit length of wall, opposite in
+// sign to y) against deflection y. The first and last station of a chain
+// carry half a curve, as the solution applies it.
+struct StationPyCurve {
+    int station = 0;
+    double depth = 0.0;
+    std::vector<double> y, p;
+};
+
 struct ProblemSummary {
     int number = 0;           // 1-based problem counter of the run
     int iterations = 0;       // iterations of the solution
@@ -58,6 +69,7 @@ struct ProblemSummary {
     int stageCount = 0;          // the control line's number of construction stages
     std::vector<StationResult> stations; // stations 0 to NINC, as in the report's results table
     std::vector<PressurePoint> earthPressure; // the points the report and the plot file show
+    std::vector<StationPyCurve> pyCurvesUsed; // stations with soil support, top down
 };
 
 struct RunSummary {
