@@ -90,12 +90,12 @@ std::string load(int station, double q) {
     return "1 " + std::to_string(station) + " " + std::to_string(station) + " " + std::to_string(q) + " 0 0";
 }
 
-// Ten increments of 10, fixed at the tip, with a load at the top.
-Wall tipFixedWall(double topLoad) {
+// A wall fixed at its tip (ten increments of 10 unless told), loaded at the top.
+Wall tipFixedWall(double topLoad, int ninc = 10, double h = 10.0) {
     Wall w;
-    w.ninc = 10;
-    w.h = 10.0;
-    w.restraints = {"3 10 0 0"};
+    w.ninc = ninc;
+    w.h = h;
+    w.restraints = {"3 " + std::to_string(ninc) + " 0 0"};
     w.loads = {load(0, topLoad)};
     return w;
 }
@@ -273,11 +273,7 @@ TEST(Solver, TwoPointCurveWarnsOffTheCurve) {
 }
 
 TEST(Solver, MomentEISetEqualToTheWallChangesNothingButTakesOneMoreIteration) {
-    Wall w;
-    w.ninc = 20;
-    w.h = 12.0;
-    w.restraints = {"3 20 0 0"};
-    w.loads = {load(0, 1000.0)};
+    Wall w = tipFixedWall(1000.0, 20, 12.0);
     const auto plain = solve(w);
     w.momentEI = {"1 19 3\n0 1e9\n1e7 1e9\n1e9 1e9\n"};
     const auto withSet = solve(w);
@@ -286,11 +282,7 @@ TEST(Solver, MomentEISetEqualToTheWallChangesNothingButTakesOneMoreIteration) {
 }
 
 TEST(Solver, MomentEISoftensTheWall) {
-    Wall w;
-    w.ninc = 20;
-    w.h = 12.0;
-    w.restraints = {"3 20 0 0"};
-    w.loads = {load(0, 1000.0)};
+    Wall w = tipFixedWall(1000.0, 20, 12.0);
     const auto plain = solve(w);
     // EI falls from 1e9 past a moment of 50 000 to 2e8 at 500 000.
     w.momentEI = {"1 19 3\n0 1e9\n5e4 1e9\n5e5 2e8\n"};
