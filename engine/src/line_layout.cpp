@@ -237,6 +237,33 @@ struct Item {
     int link = -1; // Close: index of its Open
 };
 
+// The items of one layout: held in place for the layouts the engine writes
+// (a few dozen items), on the heap only for longer ones, so that writing a
+// line does not allocate.
+class ItemList {
+public:
+    void push_back(const Item& it) {
+        if (size_ < fixed_.size()) {
+            fixed_[size_] = it;
+        } else {
+            if (more_.empty()) more_.assign(fixed_.begin(), fixed_.end());
+            more_.push_back(it);
+        }
+        ++size_;
+    }
+    [[nodiscard]] std::size_t size() const { return size_; }
+    [[nodiscard]] bool empty() const { return size_ == 0; }
+    Item& operator[](std::size_t i) { return more_.empty() ? fixed_[i] : more_[i]; }
+    const Item& operator[](std::size_t i) const { return more_.empty() ? fixed_[i] : more_[i]; }
+    Item& back() { return (*this)[size_ - 1]; }
+    [[nodiscard]] const Item& back() const { return (*this)[size_ - 1]; }
+
+private:
+    std::array<Item, 96> fixed_{};
+    std::vector<Item> more_;
+    std::size_t size_ = 0;
+};
+
 constexpr int kMaxDepth = 16;
 constexpr int kMaxNumber = 100000;
 
@@ -250,7 +277,7 @@ char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' +
 
 class Parser {
 public:
-    Parser(std::string_view text, std::vector<Item>& items) : s_(text), items_(items) {}
+    Parser(std::string_view text, ItemList& items) : s_(text), items_(items) {}
 
     // Fills the items; false on a syntax error. `reversion` is the item at
     // which control resumes when values remain at the end of the layout.
@@ -441,7 +468,7 @@ private:
     }
 
     std::string_view s_;
-    std::vector<Item>& items_;
+    ItemList& items_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
 };
@@ -495,9 +522,7 @@ void appendValue(std::string& out, const Item& it, const Arg& arg) {
 }
 
 void run(std::string& out, std::string_view layout, std::span<const Arg> args) {
-    // Most layouts have a few dozen items; one allocation per call.
-    std::vector<Item> items;
-    items.reserve(layout.size() / 3 + 4);
+    ItemList items;
     int reversion = 0;
     if (!Parser(layout, items).parse(reversion)) {
         assert(!"line layout: syntax error");
@@ -593,6 +618,8 @@ void run(std::string& out, std::string_view layout, std::span<const Arg> args) {
 }
 
 } // namespace
+
+void appendTo(std::string& out, std::string_view layout, std::span<const Arg> args) { run(out, layout, args); }
 
 std::string format(std::string_view layout, std::span<const Arg> args) {
     std::string out;

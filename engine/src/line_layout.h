@@ -63,6 +63,10 @@ inline std::string format(std::string_view layout, std::initializer_list<Arg> ar
     return format(layout, std::span<const Arg>(args.begin(), args.size()));
 }
 
+// Appends those lines to `out` (no allocation when `out` has room: for
+// writing lines in a loop into one reused buffer).
+void appendTo(std::string& out, std::string_view layout, std::span<const Arg> args);
+
 // Writes those lines to `out`.
 void write(std::ostream& out, std::string_view layout, std::span<const Arg> args);
 inline void write(std::ostream& out, std::string_view layout, std::initializer_list<Arg> args = {}) {

@@ -237,14 +237,19 @@ void applyMomentEI(ProblemRecord& rec) {
     }
 }
 
-void iterationLine(Run& run, const IterationState& state) {
+// One line of the iteration log, formatted into a buffer the solution keeps
+// for all its iterations.
+void iterationLine(Run& run, const IterationState& state, std::string& buffer) {
     const ProblemRecord& rec = run.rec;
     // Deflections at stations 1 to 5; a wall of fewer than five increments
     // shows the stations it has.
-    layout::Arg values[7] = {state.iteration, state.notClosed, rec.y[1], rec.y[2], rec.y[3], rec.y[4], rec.y[5]};
+    const layout::Arg values[7] = {state.iteration, state.notClosed, rec.y[1], rec.y[2], rec.y[3], rec.y[4], rec.y[5]};
     const std::size_t count = 2 + static_cast<std::size_t>(std::min(5, rec.solution.ninc));
-    write(run.notes, state.offCurve ? "( 3X I4 7X 'YES' 6X I4 2X 5E10.3 )" : "( 3X I4 7X 'NO' 7X I4 2X 5E10.3 )",
-          std::span<const layout::Arg>(values, count));
+    buffer.clear();
+    layout::appendTo(buffer,
+                     state.offCurve ? "( 3X I4 7X 'YES' 6X I4 2X 5E10.3 )" : "( 3X I4 7X 'NO' 7X I4 2X 5E10.3 )",
+                     std::span<const layout::Arg>(values, count));
+    run.notes.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
 }
 
 bool finiteDeflections(const ProblemRecord& rec) {
@@ -258,6 +263,8 @@ IterationState iterate(Run& run) {
     ProblemRecord& rec = run.rec;
     const int ninc = rec.solution.ninc;
     IterationState state;
+    std::string logLine;
+    logLine.reserve(128);
     for (state.iteration = 1; state.iteration <= rec.maxIterations; ++state.iteration) {
         for (int j = -1; j <= ninc + 1; ++j) {
             rec.qSolve[j] = rec.q[j];
@@ -271,7 +278,7 @@ IterationState iterate(Run& run) {
             throw InputError::badData(
                 "ERROR -- THE WALL EQUATIONS GAVE NO FINITE DEFLECTIONS: CHECK THE STIFFNESS, SPRINGS AND P-Y CURVES");
         }
-        iterationLine(run, state);
+        iterationLine(run, state, logLine);
         if (state.beyondAllowable > 0) return state;
         if (state.notClosed > 0) continue;
         if (rec.momentEISetCount == 0) return state;
