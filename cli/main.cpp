@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "convert.h"
 #include "kelda/engine.h"
 #include "run_command.h"
 #include "verification.h"
@@ -24,6 +25,7 @@ using kelda::cli::kExitUsage;
 void printUsage(std::ostream& out) {
     out << "Usage: kelda run FILE.kl4d... [-o DIR] [-j N] [-q] [--csv DIR] [--json FILE]\n"
            "       kelda verify\n"
+           "       kelda convert IN OUT [--format 2013|3.0|2.0]\n"
            "       kelda --help | --version\n"
            "\n"
            "run analyses wall data files and writes the report (.kl4o), the plot data (.kl4p)\n"
@@ -53,6 +55,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (args[0] == "run") return kelda::cli::runCommand({args.begin() + 1, args.end()});
+    if (args[0] == "convert") return convertCommand({args.begin() + 1, args.end()});
     if (args[0] == "verify") return kelda::verification::print(kelda::verification::run(), std::cout) ? 0 : 1;
     std::cerr << "kelda: unknown command " << args[0] << "\n";
     printUsage(std::cerr);

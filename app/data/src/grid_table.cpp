@@ -239,7 +239,10 @@ void GridTable::setNumber(int number) {
 
 std::string GridTable::numberChain() const {
     std::string chain = owner_ != nullptr ? owner_->numberChain() : std::string();
-    if (number_ != 0) chain += " " + std::to_string(number_);
+    if (number_ != 0) {
+        chain += ' ';
+        chain += std::to_string(number_);
+    }
     return chain;
 }
 
