@@ -207,6 +207,7 @@ struct ProblemRecord {
 
     // supports, for the earth-pressure routines
     double firstSupportDepth = 0.0, lastSupportDepth = 0.0;
+    bool firstSupportSet = false, lastSupportSet = false; // set by this problem's spring table
     int springRowCount = 0;
 
     int pyModificationCount = 0;

@@ -5,6 +5,7 @@
 
 #include "line_layout.h"
 #include "plot_file.h"
+#include "py_generation.h"
 #include "read_problem.h"
 #include "run_errors.h"
 
@@ -143,9 +144,7 @@ void echoUserCurvesBesideGenerated(Run& run) {
 
 // The generation of p-y curves from the soil layers writes its report
 // sections and the p-y curve text.
-void generatePyCurves(Run&) {
-    throw InputError::badData("ERROR -- GENERATED P-Y CURVES ARE NOT AVAILABLE IN THIS VERSION");
-}
+void generatePyCurves(Run& run) { generatePySoilCurves(run); }
 
 } // namespace
 

@@ -226,6 +226,7 @@ void readSpringTable(Run& run) {
     const int count = in.readInt("THE SPRING COUNT");
     checkCount(run, count, kMaxTableRows, "THE SPRING COUNT");
     rec.springRowCount = count;
+    rec.firstSupportSet = rec.lastSupportSet = false;
     StationTable<2> table({&rec.s, &rec.r});
     int previousC = 0;
     for (int k = 0; k < count; ++k) {
@@ -241,8 +242,14 @@ void readSpringTable(Run& run) {
         previousC = mode - 1;
         // Supports applied at a single station tell the earth-pressure
         // routines where an anchored wall is held.
-        if (from == to && k == 0) rec.firstSupportDepth = from * rec.solution.h;
-        if (from == to && k == count - 1) rec.lastSupportDepth = from * rec.solution.h;
+        if (from == to && k == 0) {
+            rec.firstSupportDepth = from * rec.solution.h;
+            rec.firstSupportSet = true;
+        }
+        if (from == to && k == count - 1) {
+            rec.lastSupportDepth = from * rec.solution.h;
+            rec.lastSupportSet = true;
+        }
         report::stationTableLine(run, recordCase, from, to, mode - 1, {eiAtStation(rec, from), 0, s, 0, r, 0});
     }
 }

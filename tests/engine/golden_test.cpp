@@ -43,7 +43,10 @@ TEST_P(Golden, ReportAndPlotFileMatchTheStoredOnes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, Golden,
-                         ::testing::Values("cantilever", "tied-back", "short-long-term", "three-stages"),
+                         ::testing::Values("cantilever", "tied-back", "short-long-term", "three-stages",
+                                           "cantilever-sand-over-clay", "anchored-tie-back",
+                                           "py-soft-clay-under-stiff-clay", "py-stiff-clay-below-water",
+                                           "py-sand-silt-water-table", "py-sand-over-rock"),
                          [](const auto& caseInfo) {
                              std::string name = caseInfo.param;
                              std::replace(name.begin(), name.end(), '-', '_');
