@@ -202,6 +202,31 @@ std::vector<Row> run() {
                            [](const Solved& r) { return std::abs(r.stations.front().deflection); },
                            2.0 * m0 * beta * beta / k, 5e-3));
     }
+    {   // Rankine active pressure in dry sand: p = KA·γ·z with KA = tan²(45° − φ/2),
+        // γ = 18, φ = 30°, read back from the generated table (three
+        // significant digits, as the table is written).
+        const std::string data =
+            "Verification\n2 1 1 0 2 0 0 1 0\n48 0.25 1e9 1e-12 6\n3 48 0 0\n0 48 1 1e6\n0\n0\n"
+            "6 1 1 20 20 1 1 0\n0 0 0 0 0 0\n0\n1\n4 12 \n18 0.0  30 0.0  20000 0.0  \n18 0.0  30 0.0  20000 0.0  \n0\n";
+        std::istringstream in(data);
+        std::ostringstream report, plot, notes, console;
+        const RunSummary summary = runAnalysis(in, report, plot, notes, console);
+        Solved s;
+        if (summary.ending != RunEnding::Completed || summary.problems.empty()) {
+            s.problem = summary.message.empty() ? "the run did not complete" : summary.message;
+        }
+        const double ka = std::pow(std::tan(std::numbers::pi / 4.0 - std::numbers::pi / 12.0), 2);
+        for (const double z : {2.0, 4.0, 6.0}) {
+            rows.push_back(row("Rankine active pressure, dry sand", "pressure at depth " + number(z), s,
+                               [&summary, z](const Solved&) {
+                                   for (const PressurePoint& p : summary.problems.front().earthPressure) {
+                                       if (std::abs(p.depth - z) < 1e-9) return p.total;
+                                   }
+                                   return std::nan("");
+                               },
+                               ka * 18.0 * z, 2e-3));
+        }
+    }
     return rows;
 }
 

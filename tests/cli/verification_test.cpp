@@ -22,7 +22,7 @@ TEST(Verification, EveryClosedFormCasePasses) {
     for (const char* expected :
          {"Cantilever, tip load", "Simply supported, uniform load", "Slope-restrained cantilever",
           "Axial load, compression P = Pe/2", "Axial load, tension P = -Pe/2", "Elastic foundation, head shear",
-          "Elastic foundation, head moment"}) {
+          "Elastic foundation, head moment", "Rankine active pressure, dry sand"}) {
         EXPECT_EQ(cases.count(expected), 1U) << expected;
     }
 }
