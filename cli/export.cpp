@@ -7,6 +7,13 @@
 #include <fstream>
 #include <unistd.h>
 
+#include <fstream>
+#include <iostream>
+
+#include "kelda/data/program_data.h"
+#include "kelda/results/plot_data.h"
+#include "run_command.h"
+
 namespace kelda::cli {
 
 namespace {
@@ -205,6 +212,146 @@ std::string jsonDocument(const std::vector<std::pair<std::string, RunSummary>>& 
     }
     if (runs.size() != 1) out += "]\n";
     return out;
+}
+
+namespace {
+
+// The names of the sets of a plot file: its data file beside it tells a
+// short-term and long-term pair from two construction stages.
+std::vector<std::string> plotSetNames(const std::string& plotFile, std::size_t count) {
+    std::vector<std::string> names;
+    if (count == 1) return {"Results"};
+    bool longTerm = false;
+    fs::path dataFile(plotFile);
+    dataFile.replace_extension(".kl4d");
+    std::error_code ec;
+    if (count == 2 && fs::is_regular_file(dataFile, ec)) {
+        data::TProgramData project;
+        longTerm = project.ReadDataFile(dataFile.string(), data::DataFormat::Format2013).ok && project.LongTerm;
+    }
+    for (std::size_t k = 1; k <= count; ++k) {
+        names.push_back(longTerm ? (k == 1 ? "Short-Term" : "Long-Term") : "Stage " + std::to_string(k));
+    }
+    return names;
+}
+
+bool writePlotCsv(const std::string& dir, const std::string& stem, const results::PlotData& plot,
+                  const std::vector<std::string>& names, std::string& error) {
+    for (std::size_t i = 0; i < plot.sets.size(); ++i) {
+        const results::PlotSet& set = plot.sets[i];
+        const UnitNames u = unitNames(set.units);
+        const std::string base = (fs::path(dir) / (stem + "_" + fileSafe(names[i]))).string();
+        std::string rows = std::string("depth (") + u.length + "),deflection (" + u.length + "),moment (" + u.moment +
+                           "),shear (" + u.force + "),soil reaction (" + u.force + " per station)\n";
+        for (const results::ResultRow& r : set.rows) {
+            rows += number(r.depth) + ',' + number(r.deflection) + ',' + number(r.moment) + ',' + number(r.shear) +
+                    ',' + number(r.reaction) + '\n';
+        }
+        if (!writeFileAtomically(base + ".csv", rows, error)) return false;
+        std::string pressure = std::string("depth (") + u.length + "),total pressure (" + u.lineLoad +
+                               "),pressure without surcharge (" + u.lineLoad + "),surcharge pressure (" + u.lineLoad +
+                               ")\n";
+        for (const results::PressureRow& e : set.pressure) {
+            pressure += number(e.depth) + ',' + number(e.total) + ',' + number(e.fromSoils) + ',' +
+                        number(e.fromSurcharge) + '\n';
+        }
+        if (!writeFileAtomically(base + "_earth-pressure.csv", pressure, error)) return false;
+        std::string curves = std::string("curve depth (") + u.length + "),y (" + u.length + "),p (" + u.lineLoad +
+                             ")\n";
+        for (const results::PyCurve& c : set.curves) {
+            for (std::size_t k = 0; k < c.y.size(); ++k) {
+                curves += number(c.depth) + ',' + number(c.y[k]) + ',' + number(c.p[k]) + '\n';
+            }
+        }
+        if (!writeFileAtomically(base + "_py-curves.csv", curves, error)) return false;
+    }
+    return true;
+}
+
+std::string plotJson(const std::string& plotFile, const results::PlotData& plot, const std::vector<std::string>& names) {
+    std::string out = "{\n  \"plotFile\": " + jsonString(plotFile) + ",\n  \"resultSets\": [";
+    for (std::size_t i = 0; i < plot.sets.size(); ++i) {
+        const results::PlotSet& set = plot.sets[i];
+        const UnitNames u = unitNames(set.units);
+        out += i == 0 ? "\n" : ",\n";
+        out += "    {\n      \"name\": " + jsonString(names[i]) + ",\n      \"units\": {\"length\": " +
+               jsonString(u.length) + ", \"force\": " + jsonString(u.force) + ", \"moment\": " +
+               jsonString(u.moment) + ", \"lineLoad\": " + jsonString(u.lineLoad) + "},\n      \"rows\": [";
+        for (std::size_t k = 0; k < set.rows.size(); ++k) {
+            const results::ResultRow& r = set.rows[k];
+            out += (k ? ",\n        " : "\n        ");
+            out += "{\"depth\": " + number(r.depth) + ", \"deflection\": " + number(r.deflection) +
+                   ", \"moment\": " + number(r.moment) + ", \"shear\": " + number(r.shear) +
+                   ", \"soilReaction\": " + number(r.reaction) + "}";
+        }
+        out += "],\n      \"earthPressure\": [";
+        for (std::size_t k = 0; k < set.pressure.size(); ++k) {
+            const results::PressureRow& e = set.pressure[k];
+            out += (k ? ",\n        " : "\n        ");
+            out += "{\"depth\": " + number(e.depth) + ", \"total\": " + number(e.total) +
+                   ", \"withoutSurcharge\": " + number(e.fromSoils) + ", \"surcharge\": " +
+                   number(e.fromSurcharge) + "}";
+        }
+        out += "],\n      \"pyCurves\": [";
+        for (std::size_t k = 0; k < set.curves.size(); ++k) {
+            const results::PyCurve& c = set.curves[k];
+            out += (k ? ",\n        " : "\n        ");
+            out += "{\"depth\": " + number(c.depth) + ", \"points\": [";
+            for (std::size_t n = 0; n < c.y.size(); ++n) {
+                out += (n ? ", [" : "[") + number(c.y[n]) + ", " + number(c.p[n]) + "]";
+            }
+            out += "]}";
+        }
+        out += "]\n    }";
+    }
+    return out + "\n  ]\n}\n";
+}
+
+} // namespace
+
+int exportCommand(const std::vector<std::string_view>& args) {
+    std::string plotFile, csvDir, jsonFile;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if ((args[i] == "--csv" || args[i] == "--json") && i + 1 < args.size()) {
+            std::string& target = args[i] == "--csv" ? csvDir : jsonFile;
+            target = std::string(args[i + 1]);
+            ++i;
+        } else if (!args[i].empty() && args[i][0] != '-' && plotFile.empty()) {
+            plotFile = args[i];
+        } else {
+            std::cerr << "Usage: kelda export FILE.kl4p [--csv DIR] [--json FILE]\n";
+            return kExitUsage;
+        }
+    }
+    if (plotFile.empty() || (csvDir.empty() && jsonFile.empty())) {
+        std::cerr << "Usage: kelda export FILE.kl4p [--csv DIR] [--json FILE]\n";
+        return kExitUsage;
+    }
+    std::ifstream in(plotFile, std::ios::binary);
+    std::error_code ec;
+    if (!in || !fs::is_regular_file(plotFile, ec)) {
+        std::cerr << "kelda: cannot open the plot file " << plotFile << "\n";
+        return kExitCannotOpen;
+    }
+    results::PlotData plot;
+    std::string error;
+    if (!results::readPlotData(in, plot, error)) {
+        std::cerr << "kelda: " << plotFile << ": " << error << "\n";
+        return kExitDataError;
+    }
+    const auto names = plotSetNames(plotFile, plot.sets.size());
+    if (!csvDir.empty()) {
+        fs::create_directories(csvDir, ec);
+        if (ec || !writePlotCsv(csvDir, fs::path(plotFile).stem().string(), plot, names, error)) {
+            std::cerr << "kelda: " << (ec ? "cannot create the directory " + csvDir : error) << "\n";
+            return kExitCannotOpen;
+        }
+    }
+    if (!jsonFile.empty() && !writeFileAtomically(jsonFile, plotJson(plotFile, plot, names), error)) {
+        std::cerr << "kelda: " << error << "\n";
+        return kExitCannotOpen;
+    }
+    return 0;
 }
 
 } // namespace kelda::cli

@@ -5,6 +5,7 @@
 // with the units named in the headers.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kelda/engine.h"
@@ -24,6 +25,10 @@ bool writeCsv(const std::string& dir, const std::string& stem, const RunSummary&
 // The JSON document of one or more runs (an object for one data file, an
 // array of objects for several).
 std::string jsonDocument(const std::vector<std::pair<std::string, RunSummary>>& runs);
+
+// kelda export FILE.kl4p [--csv DIR] [--json FILE]: the same files from an
+// existing plot data file (the results it holds, at the precision written).
+int exportCommand(const std::vector<std::string_view>& args);
 
 // Writes `text` to `path` through a temporary file beside it and a rename.
 bool writeFileAtomically(const std::string& path, const std::string& text, std::string& error);

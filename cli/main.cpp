@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "convert.h"
+#include "export.h"
 #include "kelda/engine.h"
 #include "run_command.h"
 #include "verification.h"
@@ -26,6 +27,7 @@ void printUsage(std::ostream& out) {
     out << "Usage: kelda run FILE.kl4d... [-o DIR] [-j N] [-q] [--csv DIR] [--json FILE]\n"
            "       kelda verify\n"
            "       kelda convert IN OUT [--format 2013|3.0|2.0]\n"
+           "       kelda export FILE.kl4p [--csv DIR] [--json FILE]\n"
            "       kelda --help | --version\n"
            "\n"
            "run analyses wall data files and writes the report (.kl4o), the plot data (.kl4p)\n"
@@ -56,6 +58,7 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "run") return kelda::cli::runCommand({args.begin() + 1, args.end()});
     if (args[0] == "convert") return convertCommand({args.begin() + 1, args.end()});
+    if (args[0] == "export") return kelda::cli::exportCommand({args.begin() + 1, args.end()});
     if (args[0] == "verify") return kelda::verification::print(kelda::verification::run(), std::cout) ? 0 : 1;
     std::cerr << "kelda: unknown command " << args[0] << "\n";
     printUsage(std::cerr);

@@ -165,6 +165,29 @@ TEST(Cli, CsvShowsTheCurvesEachStationUsed) {
     EXPECT_EQ(curves.find("\n23,"), std::string::npos) << "no soil above the first curve";
 }
 
+TEST(Cli, ExportReadsAnExistingPlotFileAndNamesItsSets) {
+    TempDir dir;
+    writeFile(dir / "wall.kl4d", readFile(fs::path(KELDA_SOURCE_DIR) / "examples/short-long-term.kl4d"));
+    ASSERT_EQ(kelda("run -q '" + (dir / "wall.kl4d").string() + "'").status, 0);
+    const Result r = kelda("export '" + (dir / "wall.kl4p").string() + "' --csv '" + (dir / "csv").string() +
+                           "' --json '" + (dir / "wall.json").string() + "'");
+    ASSERT_EQ(r.status, 0) << r.output;
+    // The data file beside the plot file tells short and long term from stages.
+    const auto longTerm = kelda::test::lines(readFile(dir / "csv/wall_long-term.csv"));
+    ASSERT_EQ(longTerm.size(), 43U) << "a header and stations 0 to NINC+1";
+    EXPECT_EQ(longTerm[0], "depth (m),deflection (m),moment (kN-m),shear (kN),soil reaction (kN per station)");
+    EXPECT_TRUE(fs::exists(dir / "csv/wall_short-term_earth-pressure.csv"));
+    EXPECT_NE(readFile(dir / "wall.json").find("\"name\": \"Long-Term\""), std::string::npos);
+
+    writeFile(dir / "broken.kl4p", " 1\n 0 0 abc 0\n");
+    const Result broken = kelda("export '" + (dir / "broken.kl4p").string() + "' --json '" + (dir / "b.json").string() + "'");
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_NE(broken.output.find("a number for a pressure from soils was expected, found 'abc'"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "b.json"));
+    EXPECT_EQ(kelda("export '" + (dir / "absent.kl4p").string() + "' --csv x").status, 2);
+    EXPECT_EQ(kelda("export '" + (dir / "wall.kl4p").string() + "'").status, 64);
+}
+
 TEST(Cli, VerifyPrintsItsTableAndPasses) {
     const Result r = kelda("verify");
     EXPECT_EQ(r.status, 0) << r.output;
