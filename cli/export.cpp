@@ -83,6 +83,29 @@ const char* endingName(RunEnding e) {
     return "unknown";
 }
 
+// The earth-pressure table in CSV and JSON: the same four columns wherever
+// the table comes from.
+std::string pressureCsvHeader(const UnitNames& u) {
+    return std::string("depth (") + u.length + "),total pressure (" + u.lineLoad + "),pressure without surcharge (" +
+           u.lineLoad + "),surcharge pressure (" + u.lineLoad + ")\n";
+}
+
+std::string pressureCsvRow(double depth, double total, double without, double surcharge) {
+    return number(depth) + ',' + number(total) + ',' + number(without) + ',' + number(surcharge) + '\n';
+}
+
+std::string pressureJson(double depth, double total, double without, double surcharge) {
+    return "{\"depth\": " + number(depth) + ", \"total\": " + number(total) + ", \"withoutSurcharge\": " +
+           number(without) + ", \"surcharge\": " + number(surcharge) + "}";
+}
+
+// A curve's points as a JSON array of [y, p] pairs.
+std::string pointsJson(const std::vector<double>& y, const std::vector<double>& p) {
+    std::string out = "[";
+    for (std::size_t n = 0; n < y.size(); ++n) out += (n ? ", [" : "[") + number(y[n]) + ", " + number(p[n]) + "]";
+    return out + "]";
+}
+
 } // namespace
 
 std::vector<std::string> resultSetNames(const RunSummary& summary) {
@@ -138,12 +161,9 @@ bool writeCsv(const std::string& dir, const std::string& stem, const RunSummary&
                     ',' + number(r.ei) + '\n';
         }
         if (!writeFileAtomically(base + ".csv", rows, error)) return false;
-        std::string pressure = std::string("depth (") + u.length + "),total pressure (" + u.lineLoad +
-                               "),pressure without surcharge (" + u.lineLoad + "),surcharge pressure (" + u.lineLoad +
-                               ")\n";
+        std::string pressure = pressureCsvHeader(u);
         for (const PressurePoint& e : p.earthPressure) {
-            pressure += number(e.depth) + ',' + number(e.total) + ',' + number(e.withoutSurcharge) + ',' +
-                        number(e.surcharge) + '\n';
+            pressure += pressureCsvRow(e.depth, e.total, e.withoutSurcharge, e.surcharge);
         }
         if (!writeFileAtomically(base + "_earth-pressure.csv", pressure, error)) return false;
         std::string curves = std::string("station,depth (") + u.length + "),y (" + u.length + "),p (" + u.lineLoad +
@@ -190,20 +210,14 @@ std::string jsonDocument(const std::vector<std::pair<std::string, RunSummary>>& 
             for (std::size_t k = 0; k < p.earthPressure.size(); ++k) {
                 const PressurePoint& e = p.earthPressure[k];
                 out += (k ? ",\n        " : "\n        ");
-                out += "{\"depth\": " + number(e.depth) + ", \"total\": " + number(e.total) +
-                       ", \"withoutSurcharge\": " + number(e.withoutSurcharge) + ", \"surcharge\": " +
-                       number(e.surcharge) + "}";
+                out += pressureJson(e.depth, e.total, e.withoutSurcharge, e.surcharge);
             }
             out += "],\n      \"pyCurvesUsed\": [";
             for (std::size_t k = 0; k < p.pyCurvesUsed.size(); ++k) {
                 const StationPyCurve& c = p.pyCurvesUsed[k];
                 out += (k ? ",\n        " : "\n        ");
                 out += "{\"station\": " + std::to_string(c.station) + ", \"depth\": " + number(c.depth) +
-                       ", \"points\": [";
-                for (std::size_t n = 0; n < c.y.size(); ++n) {
-                    out += (n ? ", [" : "[") + number(c.y[n]) + ", " + number(c.p[n]) + "]";
-                }
-                out += "]}";
+                       ", \"points\": " + pointsJson(c.y, c.p) + "}";
             }
             out += "]\n    }";
         }
@@ -248,12 +262,9 @@ bool writePlotCsv(const std::string& dir, const std::string& stem, const results
                     ',' + number(r.reaction) + '\n';
         }
         if (!writeFileAtomically(base + ".csv", rows, error)) return false;
-        std::string pressure = std::string("depth (") + u.length + "),total pressure (" + u.lineLoad +
-                               "),pressure without surcharge (" + u.lineLoad + "),surcharge pressure (" + u.lineLoad +
-                               ")\n";
+        std::string pressure = pressureCsvHeader(u);
         for (const results::PressureRow& e : set.pressure) {
-            pressure += number(e.depth) + ',' + number(e.total) + ',' + number(e.fromSoils) + ',' +
-                        number(e.fromSurcharge) + '\n';
+            pressure += pressureCsvRow(e.depth, e.total, e.fromSoils, e.fromSurcharge);
         }
         if (!writeFileAtomically(base + "_earth-pressure.csv", pressure, error)) return false;
         std::string curves = std::string("curve depth (") + u.length + "),y (" + u.length + "),p (" + u.lineLoad +
@@ -288,19 +299,13 @@ std::string plotJson(const std::string& plotFile, const results::PlotData& plot,
         for (std::size_t k = 0; k < set.pressure.size(); ++k) {
             const results::PressureRow& e = set.pressure[k];
             out += (k ? ",\n        " : "\n        ");
-            out += "{\"depth\": " + number(e.depth) + ", \"total\": " + number(e.total) +
-                   ", \"withoutSurcharge\": " + number(e.fromSoils) + ", \"surcharge\": " +
-                   number(e.fromSurcharge) + "}";
+            out += pressureJson(e.depth, e.total, e.fromSoils, e.fromSurcharge);
         }
         out += "],\n      \"pyCurves\": [";
         for (std::size_t k = 0; k < set.curves.size(); ++k) {
             const results::PyCurve& c = set.curves[k];
             out += (k ? ",\n        " : "\n        ");
-            out += "{\"depth\": " + number(c.depth) + ", \"points\": [";
-            for (std::size_t n = 0; n < c.y.size(); ++n) {
-                out += (n ? ", [" : "[") + number(c.y[n]) + ", " + number(c.p[n]) + "]";
-            }
-            out += "]}";
+            out += "{\"depth\": " + number(c.depth) + ", \"points\": " + pointsJson(c.y, c.p) + "}";
         }
         out += "]\n    }";
     }
