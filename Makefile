@@ -39,7 +39,8 @@ format:
 # $(FUZZ_BUILD_DIR)/artifacts/. Copy an input worth keeping to fuzz/corpus/NAME/.
 FUZZ_SECONDS ?= 60
 FUZZ_BUILD_DIR ?= build-fuzz
-FUZZ_INSTRUMENT = -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all
+FUZZ_INSTRUMENT = -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all \
+  -fsanitize-coverage-ignorelist=$(CURDIR)/fuzz/coverage-ignorelist.txt
 
 fuzz: bootstrap
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD_DIR) -G Ninja -DKELDA_BUILD_FUZZ=ON -DKELDA_BUILD_TESTS=OFF \

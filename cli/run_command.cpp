@@ -199,7 +199,9 @@ int runCommand(const std::vector<std::string_view>& args) {
     std::vector<FileResult> results(total);
     if (total == 1) {
         results[0] = analyse(o.files[0], o);
-        std::cerr << results[0].console;
+        // The engine's lines for a person at a terminal (soil headings,
+        // stop codes): with -q only when the file did not analyse cleanly.
+        if (!o.quiet || results[0].outcome != Outcome::Analysed) std::cerr << results[0].console;
         if (!o.quiet) {
             for (const ProblemSummary& p : results[0].summary.problems) std::cout << problemLine(p) << "\n";
         }
@@ -220,7 +222,7 @@ int runCommand(const std::vector<std::string_view>& args) {
             const std::size_t finished = ++done;
             if (results[i].outcome != Outcome::Analysed) ++failed;
             std::lock_guard<std::mutex> lock(outputMutex);
-            std::cerr << results[i].console;
+            if (!o.quiet || results[i].outcome != Outcome::Analysed) std::cerr << results[i].console;
             if (!results[i].message.empty()) {
                 std::cerr << (progress ? "\r\033[K" : "") << "kelda: " << o.files[i] << ": " << results[i].message
                           << "\n";

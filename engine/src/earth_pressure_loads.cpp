@@ -1,5 +1,6 @@
 #include "earth_pressure_loads.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -249,6 +250,10 @@ void readGeneratedPressureTable(Run& run) {
         table.pressure[k] = v[1] * wa;
         table.withoutSurcharge[k] = v[2] * wa;
         table.surcharge[k] = v[3] * wa;
+        if (!std::isfinite(table.pressure[k]) || !std::isfinite(table.withoutSurcharge[k]) ||
+            !std::isfinite(table.surcharge[k])) {
+            throw InputError::badData("ERROR -- THE SOIL AND WALL DATA GIVE EARTH PRESSURES TOO LARGE TO COMPUTE");
+        }
     }
     table.count = static_cast<int>(count);
     // English tables hold a point per inch: past 50 points the echo and the
@@ -269,9 +274,10 @@ void addPressureStationLoads(Run& run) {
     if (table.count <= 0) return;
     const double h = rec.solution.h;
     // Stations past NINC+3 carry nothing; loads at NINC+1 are caught by the
-    // check of the data beyond the tip.
+    // check of the data beyond the tip. A depth near the largest number gives
+    // an infinite station, clamped before it becomes an integer.
     const double lastStation = std::round(table.depth[static_cast<std::size_t>(table.count - 1)] / h);
-    const int np = static_cast<int>(std::min(lastStation, static_cast<double>(rec.solution.ninc + 3)));
+    const int np = static_cast<int>(std::clamp(lastStation, 0.0, static_cast<double>(rec.solution.ninc + 3)));
     double load = 0.0;
     for (int i = 1; i <= np; ++i) {
         const double x = i * h;

@@ -1,10 +1,12 @@
 #include "line_layout.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <system_error>
@@ -41,6 +43,54 @@
 namespace kelda::layout {
 namespace {
 
+// The text of one write: in place up to a size that holds the lines of any
+// report block, on the heap only beyond it, so that writing a line does not
+// allocate. It offers the few string operations the edit descriptors use
+// (std::string offers the same, for format() and the single edits).
+class LineBuffer {
+public:
+    void push_back(char c) {
+        if (more_.empty() && size_ < kRoom) {
+            room_[size_++] = c;
+        } else {
+            spill().push_back(c);
+        }
+    }
+    void append(std::size_t n, char c) {
+        if (more_.empty() && n <= kRoom - size_) {
+            std::fill_n(room_ + size_, n, c);
+            size_ += n;
+        } else {
+            spill().append(n, c);
+        }
+    }
+    void append(std::string_view text) {
+        if (more_.empty() && text.size() <= kRoom - size_) {
+            std::copy(text.begin(), text.end(), room_ + size_);
+            size_ += text.size();
+        } else {
+            spill().append(text);
+        }
+    }
+    [[nodiscard]] bool empty() const { return view().empty(); }
+    [[nodiscard]] char back() const { return view().back(); }
+    [[nodiscard]] std::string_view view() const {
+        return more_.empty() ? std::string_view(room_, size_) : std::string_view(more_);
+    }
+
+private:
+    static constexpr std::size_t kRoom = 2048;
+
+    std::string& spill() {
+        if (more_.empty()) more_.assign(room_, size_);
+        return more_;
+    }
+
+    char room_[kRoom];
+    std::size_t size_ = 0;
+    std::string more_;
+};
+
 // ---------------------------------------------------------------------------
 // Edit descriptors appended to a line under construction.
 
@@ -49,11 +99,11 @@ namespace {
 // any width).
 constexpr std::size_t kNumberBuffer = 128;
 
-void appendStars(std::string& out, int w) {
+template <class Out> void appendStars(Out& out, int w) {
     if (w > 0) out.append(static_cast<std::size_t>(w), '*');
 }
 
-void appendRight(std::string& out, int w, std::string_view text) {
+template <class Out> void appendRight(Out& out, int w, std::string_view text) {
     const auto len = static_cast<int>(text.size());
     if (len > w) {
         appendStars(out, w);
@@ -63,7 +113,7 @@ void appendRight(std::string& out, int w, std::string_view text) {
     out.append(text);
 }
 
-void appendNonFinite(std::string& out, double v, int w) {
+template <class Out> void appendNonFinite(Out& out, double v, int w) {
     if (std::isnan(v)) {
         appendRight(out, w, "NaN");
         return;
@@ -91,7 +141,7 @@ void withDigits(double a, std::chars_format fmt, int precision, std::size_t need
     fn(std::string_view(big.data(), static_cast<std::size_t>(r.ptr - big.data())));
 }
 
-void appendFixed(std::string& out, double v, int w, int d) {
+template <class Out> void appendFixed(Out& out, double v, int w, int d) {
     if (!std::isfinite(v)) {
         appendNonFinite(out, v, w);
         return;
@@ -134,7 +184,7 @@ void appendFixed(std::string& out, double v, int w, int d) {
     });
 }
 
-void appendExp(std::string& out, double v, int w, int d, char letter) {
+template <class Out> void appendExp(Out& out, double v, int w, int d, char letter) {
     if (!std::isfinite(v)) {
         appendNonFinite(out, v, w);
         return;
@@ -193,14 +243,14 @@ void appendExp(std::string& out, double v, int w, int d, char letter) {
     });
 }
 
-void appendInteger(std::string& out, long long v, int w) {
+template <class Out> void appendInteger(Out& out, long long v, int w) {
     std::array<char, 24> buf{};
     auto r = std::to_chars(buf.data(), buf.data() + buf.size(), v);
     appendRight(out, w, std::string_view(buf.data(), static_cast<std::size_t>(r.ptr - buf.data())));
 }
 
 // w <= 0: the whole text.
-void appendText(std::string& out, std::string_view text, int w) {
+template <class Out> void appendText(Out& out, std::string_view text, int w) {
     if (w <= 0) {
         out.append(text);
         return;
@@ -214,7 +264,7 @@ void appendText(std::string& out, std::string_view text, int w) {
     }
 }
 
-void appendLogical(std::string& out, bool v, int w) {
+template <class Out> void appendLogical(Out& out, bool v, int w) {
     if (w <= 0) return;
     out.append(static_cast<std::size_t>(w - 1), ' ');
     out.push_back(v ? 'T' : 'F');
@@ -239,27 +289,32 @@ struct Item {
 
 // The items of one layout: held in place for the layouts the engine writes
 // (a few dozen items), on the heap only for longer ones, so that writing a
-// line does not allocate.
+// line does not allocate. The room in place is left unwritten until an item
+// is stored: clearing all of it cost more than most lines take to format.
 class ItemList {
 public:
     void push_back(const Item& it) {
-        if (size_ < fixed_.size()) {
-            fixed_[size_] = it;
+        if (size_ < kFixedItems) {
+            std::construct_at(&room_.items[size_], it);
         } else {
-            if (more_.empty()) more_.assign(fixed_.begin(), fixed_.end());
+            if (more_.empty()) more_.assign(room_.items, room_.items + kFixedItems);
             more_.push_back(it);
         }
         ++size_;
     }
     [[nodiscard]] std::size_t size() const { return size_; }
     [[nodiscard]] bool empty() const { return size_ == 0; }
-    Item& operator[](std::size_t i) { return more_.empty() ? fixed_[i] : more_[i]; }
-    const Item& operator[](std::size_t i) const { return more_.empty() ? fixed_[i] : more_[i]; }
+    Item& operator[](std::size_t i) { return more_.empty() ? room_.items[i] : more_[i]; }
+    const Item& operator[](std::size_t i) const { return more_.empty() ? room_.items[i] : more_[i]; }
     Item& back() { return (*this)[size_ - 1]; }
     [[nodiscard]] const Item& back() const { return (*this)[size_ - 1]; }
 
 private:
-    std::array<Item, 96> fixed_{};
+    static constexpr std::size_t kFixedItems = 96;
+    union Room {
+        Room() {}
+        Item items[kFixedItems];
+    } room_;
     std::vector<Item> more_;
     std::size_t size_ = 0;
 };
@@ -473,7 +528,7 @@ private:
     std::size_t end_ = 0;
 };
 
-void appendLayoutError(std::string& out, std::string_view layout, std::string_view what) {
+template <class Out> void appendLayoutError(Out& out, std::string_view layout, std::string_view what) {
     if (!out.empty() && out.back() != '\n') out.push_back('\n');
     out.append("**** ");
     out.append(what);
@@ -482,7 +537,7 @@ void appendLayoutError(std::string& out, std::string_view layout, std::string_vi
     out.push_back('\n');
 }
 
-void appendLiteral(std::string& out, std::string_view layout, const Item& it) {
+template <class Out> void appendLiteral(Out& out, std::string_view layout, const Item& it) {
     const std::string_view text = layout.substr(it.begin, it.length);
     if (!it.doubled) {
         out.append(text);
@@ -496,7 +551,7 @@ void appendLiteral(std::string& out, std::string_view layout, const Item& it) {
 
 // Writes one value with one data item; a value of the wrong kind is a
 // programming error and shows as asterisks across the field.
-void appendValue(std::string& out, const Item& it, const Arg& arg) {
+template <class Out> void appendValue(Out& out, const Item& it, const Arg& arg) {
     using K = Arg::Kind;
     switch (it.op) {
     case Op::Integer:
@@ -521,7 +576,7 @@ void appendValue(std::string& out, const Item& it, const Arg& arg) {
     appendStars(out, it.w > 0 ? it.w : 1);
 }
 
-void run(std::string& out, std::string_view layout, std::span<const Arg> args) {
+template <class Out> void run(Out& out, std::string_view layout, std::span<const Arg> args) {
     ItemList items;
     int reversion = 0;
     if (!Parser(layout, items).parse(reversion)) {
@@ -629,8 +684,10 @@ std::string format(std::string_view layout, std::span<const Arg> args) {
 }
 
 void write(std::ostream& out, std::string_view layout, std::span<const Arg> args) {
-    const std::string text = format(layout, args);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    LineBuffer text;
+    run(text, layout, args);
+    const std::string_view lines = text.view();
+    out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
 }
 
 std::string editI(long long value, int w) {

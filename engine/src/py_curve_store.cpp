@@ -49,6 +49,11 @@ void readUserCurves(Run& run, int count) {
             const double p = in.readReal("THE SOIL RESISTANCE OF A P-Y POINT");
             curve.y[j] = head.yMultiplier * y;
             curve.p[j] = h * head.pMultiplier * p; // a force per station
+            // The report and the plot file show p per unit length again (p / h).
+            if (!std::isfinite(curve.y[j]) || !std::isfinite(curve.p[j]) || !std::isfinite(curve.p[j] / h)) {
+                throw InputError::badData(dataFileLineMessage(
+                    in.lineNumber(), "THE P-Y POINT IS OUT OF RANGE ONCE MULTIPLIED BY ITS MULTIPLIERS"));
+            }
         }
     }
     rec.userPyCurveHeaderCount = count;
@@ -210,6 +215,13 @@ void readPyCurveText(Run& run, int userCount) {
             const auto src = static_cast<std::size_t>(1 + i);
             curve.y[static_cast<std::size_t>(17 + i)] = y[src];
             curve.p[static_cast<std::size_t>(17 + i)] = -h * p[src];
+        }
+        for (int i = 0; i < curve.pointCount; ++i) {
+            const double force = curve.p[static_cast<std::size_t>(i)];
+            if (!std::isfinite(force) || !std::isfinite(force / h)) {
+                throw InputError::badData(
+                    "ERROR -- THE GENERATED P-Y CURVES ARE TOO LARGE TO USE WITH THIS INCREMENT LENGTH");
+            }
         }
     }
     rec.pyCurveCount = count;

@@ -1,5 +1,7 @@
 #include "read_problem.h"
 
+#include <cmath>
+
 #include "earth_pressure_loads.h"
 #include "plot_file.h"
 #include "py_curve_store.h"
@@ -85,6 +87,10 @@ void readSolutionLine(Run& run) {
     s.twoH = 2.0 * s.h;
     s.hSquared = s.h * s.h;
     s.hCubed = s.h * s.h * s.h;
+    if (!std::isfinite(s.wallLength) || !std::isfinite(s.hCubed)) {
+        throw InputError::badData(
+            dataFileLineMessage(hLine, "THE INCREMENT LENGTH IS TOO LARGE FOR THE WALL TO BE ANALYSED"));
+    }
 }
 
 // Every station starts free; each restraint sets the codes around its station.

@@ -75,21 +75,11 @@ int analyseProblem(Run& run) {
     return continuation;
 }
 
-} // namespace
-
-RunSummary runProblems(std::istream& data, std::ostream& report, std::ostream& plot, std::ostream& notes,
-                       std::ostream& console, const RunHooks* hooks) {
-    std::unique_ptr<ProblemRecord> record;
-    try {
-        record = std::make_unique<ProblemRecord>();
-    } catch (const std::bad_alloc&) {
-        RunSummary summary;
-        summary.ending = RunEnding::InternalError;
-        summary.message = "NOT ENOUGH MEMORY FOR THE PROBLEM RECORD";
-        return summary;
-    }
-    Run run(*record, data, report, plot, notes, console, hooks);
-    ProblemRecord& rec = *record;
+// The run in a record that is zero-filled as it stands.
+RunSummary runInRecord(ProblemRecord& record, std::istream& data, std::ostream& report, std::ostream& plot,
+                       std::ostream& notes, std::ostream& console, const RunHooks* hooks) {
+    Run run(record, data, report, plot, notes, console, hooks);
+    ProblemRecord& rec = record;
     rec.resultSetCount = 1;
     rec.problemCounter = 0;
 
@@ -139,6 +129,31 @@ RunSummary runProblems(std::istream& data, std::ostream& report, std::ostream& p
     notes.flush();
     if (!report.good() || !plot.good() || !notes.good()) run.summary.outputWritten = false;
     return std::move(run.summary);
+}
+
+} // namespace
+
+RunSummary runProblems(std::istream& data, std::ostream& report, std::ostream& plot, std::ostream& notes,
+                       std::ostream& console, const RunHooks* hooks) {
+    std::unique_ptr<ProblemRecord> record;
+    try {
+        record = std::make_unique<ProblemRecord>();
+    } catch (const std::bad_alloc&) {
+        RunSummary summary;
+        summary.ending = RunEnding::InternalError;
+        summary.message = "NOT ENOUGH MEMORY FOR THE PROBLEM RECORD";
+        return summary;
+    }
+    return runInRecord(*record, data, report, plot, notes, console, hooks);
+}
+
+RunSummary runProblems(ProblemRecord& record, std::istream& data, std::ostream& report, std::ostream& plot,
+                       std::ostream& notes, std::ostream& console, const RunHooks* hooks) {
+    // Value-initialised in place, exactly as a new record: every number zero,
+    // strings and tables empty. Constructing an empty record cannot throw.
+    std::destroy_at(&record);
+    std::construct_at(&record);
+    return runInRecord(record, data, report, plot, notes, console, hooks);
 }
 
 } // namespace kelda

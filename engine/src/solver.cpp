@@ -217,7 +217,11 @@ void applyMomentEI(ProblemRecord& rec) {
     for (int k = 0; k < rec.momentEISetCount; ++k) {
         const MomentEISet& set = rec.momentEISets[static_cast<std::size_t>(k)];
         const int n = set.pointCount;
-        for (int j = set.firstStation; j <= set.lastStation; ++j) {
+        // The curvature needs the stations on either side: the first and the
+        // last station slots have only one, and keep their EI.
+        const int first = std::max(set.firstStation, kFirstStation + 1);
+        const int last = std::min(set.lastStation, kLastStation - 1);
+        for (int j = first; j <= last; ++j) {
             const double phi = std::abs(rec.y[j - 1] - 2.0 * rec.y[j] + rec.y[j + 1]) / h2;
             int i = n - 1; // the segment ends at point i (0-based)
             for (int c = 1; c < n - 1; ++c) {
@@ -324,6 +328,19 @@ void results(Run& run, const IterationState& state, std::vector<StationResult>& 
     for (int j = 0; j <= ninc + 2; ++j) {
         rec.moment[j] = rec.ei[j] * (rec.y[j - 1] - 2.0 * rec.y[j] + rec.y[j + 1]) / h2;
     }
+    // Deflections near the largest number can still give moments, shears
+    // or reactions beyond it: stop before a table of infinities is written.
+    for (int j = 0; j <= ninc + 1; ++j) {
+        const double slope = (rec.y[j + 1] - rec.y[j - 1]) / (2.0 * h);
+        const double shear = (rec.moment[j + 1] - rec.moment[j - 1]) / (2.0 * h);
+        const double reaction = (rec.moment[j - 1] - 2.0 * rec.moment[j] + rec.moment[j + 1]) / h;
+        if (!std::isfinite(slope) || !std::isfinite(rec.moment[j]) || !std::isfinite(shear) ||
+            !std::isfinite(reaction)) {
+            throw InputError::badData(
+                "ERROR -- THE WALL EQUATIONS GAVE NO FINITE MOMENTS AND SHEARS: CHECK THE "
+                "LOADS, EARTH PRESSURES, STIFFNESS AND SPRINGS");
+        }
+    }
     resultsHeading(run, state);
     rec.resultRowCount = ninc + 2;
     for (int j = 0; j <= ninc + 1; ++j) {
@@ -364,17 +381,26 @@ std::vector<StationPyCurve> curvesUsed(const ProblemRecord& rec) {
             at.push_back({&lower, t * half});
         }
     });
+    // The curves are kept in the summary of every run: each is sized
+    // exactly, its deflections merged in one scratch list first.
     std::vector<StationPyCurve> out;
+    out.reserve(static_cast<std::size_t>(
+        std::count_if(shares.begin(), shares.end(), [](const auto& at) { return !at.empty(); })));
+    std::vector<double> merged;
     for (std::size_t j = 0; j < shares.size(); ++j) {
         if (shares[j].empty()) continue;
         StationPyCurve c;
         c.station = static_cast<int>(j);
         c.depth = static_cast<double>(j) * rec.solution.h;
+        merged.clear();
         for (const Share& share : shares[j]) {
-            for (int i = 0; i < share.curve->pointCount; ++i) c.y.push_back(share.curve->y[static_cast<std::size_t>(i)]);
+            for (int i = 0; i < share.curve->pointCount; ++i)
+                merged.push_back(share.curve->y[static_cast<std::size_t>(i)]);
         }
-        std::sort(c.y.begin(), c.y.end());
-        c.y.erase(std::unique(c.y.begin(), c.y.end()), c.y.end());
+        std::sort(merged.begin(), merged.end());
+        merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
+        c.y.assign(merged.begin(), merged.end());
+        c.p.reserve(c.y.size());
         for (double y : c.y) {
             double p = 0.0;
             for (const Share& share : shares[j]) {

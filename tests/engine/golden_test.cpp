@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
+#include <utility>
 
 #include "engine_test_support.h"
 #include "kelda/engine.h"
@@ -52,6 +54,28 @@ INSTANTIATE_TEST_SUITE_P(Examples, Golden,
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
+
+// A record handed from run to run is reset as a new one would be: the
+// examples analysed one after another in one record, the longest first so
+// that every later run meets data left behind, give the stored files.
+TEST(GoldenInOneRecord, ExamplesRunInTurnMatchTheStoredOnes) {
+    const fs::path goldenDir = fs::path(KELDA_TEST_DATA_DIR) / "golden";
+    const auto record = std::make_unique<ProblemRecord>();
+    for (const char* name : {"three-stages", "anchored-tie-back", "py-sand-over-rock", "cantilever",
+                             "cantilever-sand-over-clay", "short-long-term"}) {
+        std::istringstream data(
+            readFile(fs::path(KELDA_SOURCE_DIR) / "examples" / (std::string(name) + ".kl4d")));
+        std::ostringstream report, plot, notes, console;
+        const RunSummary summary = runProblems(*record, data, report, plot, notes, console);
+        EXPECT_TRUE(summary.performed()) << name << ": " << summary.message;
+        for (const auto& [extension, actual] :
+             {std::pair{".kl4o", report.str()}, std::pair{".kl4p", plot.str()},
+              std::pair{".kl4r", notes.str()}}) {
+            const std::string expected = readFile(goldenDir / (std::string(name) + extension));
+            EXPECT_TRUE(expected == actual) << name << extension << ": " << firstDifference(expected, actual);
+        }
+    }
+}
 
 } // namespace
 } // namespace kelda

@@ -76,6 +76,23 @@ TEST(LineLayout, WriteSendsTheSameLinesToAStream) {
     EXPECT_EQ(out.str(), "\n      Stage No :12   WALL\n  1.000\n");
 }
 
+// A write longer than the room kept in place for one write (a few kilobytes)
+// carries on on the heap: the text stays that of format(), whether the room
+// runs out inside a line of numbers or at one long text.
+TEST(LineLayout, LongWritesGiveTheSameTextAsFormat) {
+    std::vector<L::Arg> values;
+    for (int i = 0; i < 400; ++i) values.emplace_back(1.0e-3 * i - 0.1);
+    const std::string longText(5000, 'x');
+    std::vector<L::Arg> text{"head", longText};
+    for (const auto& [layout, args] : {std::pair{std::string_view("( 'row' 5E12.3 )"), &values},
+                                       std::pair{std::string_view("( A / A 'end' )"), &text}}) {
+        std::ostringstream out;
+        L::write(out, layout, *args);
+        EXPECT_EQ(out.str(), L::format(layout, *args)) << layout;
+        EXPECT_GT(out.str().size(), 4096U) << layout;
+    }
+}
+
 TEST(LineLayout, EditDescriptorsGiveExactlyTheirWidth) {
     EXPECT_EQ(L::editI(-45, 4), " -45");
     EXPECT_EQ(L::editI(12345, 4), "****");
