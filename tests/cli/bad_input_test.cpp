@@ -11,6 +11,7 @@
 #include <regex>
 
 #include "engine_test_support.h"
+#include "run_kelda.h"
 
 namespace {
 
@@ -20,21 +21,8 @@ using kelda::test::readFile;
 using kelda::test::TempDir;
 using kelda::test::writeFile;
 
-struct Result {
-    int status = -1;
-    std::string output;
-};
-
-Result kelda(const std::string& arguments) {
-    Result r;
-    FILE* pipe = popen(("'" + std::string(KELDA_CLI) + "' " + arguments + " 2>&1").c_str(), "r");
-    if (!pipe) return r;
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) r.output.append(buffer, n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+using Result = kelda::test::ToolResult;
+using kelda::test::kelda;
 
 // A NaN or an infinity as the formatter or the plot writer would print it,
 // outside the quoted token of a reader's message.

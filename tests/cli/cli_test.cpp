@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "engine_test_support.h"
+#include "run_kelda.h"
 
 namespace {
 
@@ -14,22 +15,8 @@ using kelda::test::readFile;
 using kelda::test::TempDir;
 using kelda::test::writeFile;
 
-struct Result {
-    int status = -1;
-    std::string output; // standard output and standard error together
-};
-
-Result kelda(const std::string& arguments) {
-    Result r;
-    const std::string command = std::string("'") + KELDA_CLI + "' " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) r.output.append(buffer, n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+using Result = kelda::test::ToolResult;
+using kelda::test::kelda;
 
 const std::string kGood = "CLI test\n3 0 1 0 0 0 0 1 0\n10 1 10 0.001 0\n0 10 1 100\n0\n0\n0\n";
 
